@@ -1,0 +1,52 @@
+#include "frontend/log_reader.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace logfsm {
+namespace {
+
+std::vector<std::string> parse_line(std::string_view line) {
+  std::vector<std::string> names;
+  std::size_t end;
+  while ((end = line.find(';')) != std::string_view::npos) {
+    names.emplace_back(line.substr(0, end));
+    line.remove_prefix(end + 1);
+  }
+  return names;
+}
+
+}  // namespace
+
+log_contents parse_log(std::string_view text) {
+  log_contents log;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    log.traces.push_back(parse_line(line));
+    log.event_total += static_cast<std::int64_t>(log.traces.back().size());
+  }
+  return log;
+}
+
+log_contents read_log(std::istream& in) {
+  std::string text;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    text.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  return parse_log(text);
+}
+
+bool open_log(const std::string& name, std::ifstream& stream) {
+  stream.close();
+  std::error_code ec;
+  if (std::filesystem::is_directory(name, ec)) return false;
+  stream.open(name, std::ios::in | std::ios::binary);
+  return stream.is_open();
+}
+
+}  // namespace logfsm

@@ -1,0 +1,39 @@
+// The event log format and its reader.
+//
+// One trace per line (LF; a CR before the LF is dropped; the last line needs
+// no LF). Every ";" ends one event whose name is the text since the previous
+// ";" or the line start, byte for byte (blanks kept, possibly empty). Text
+// after the last ";" is ignored, so a line without ";" is an empty trace.
+// There is no header, comment, quoting or escape.
+#ifndef LOGFSM_FRONTEND_LOG_READER_H_
+#define LOGFSM_FRONTEND_LOG_READER_H_
+
+#include <cstdint>
+#include <fstream>
+#include <istream>
+#include <string>
+#include <string_view>
+
+#include "model/fsm_builder.h"
+
+namespace logfsm {
+
+struct log_contents {
+  raw_traces traces;  // one entry per line, empty lines included
+  std::int64_t event_total = 0;
+};
+
+// Parses a whole log held in memory.
+log_contents parse_log(std::string_view text);
+
+// Reads `in` to its end (a read error ends reading like the end of the file;
+// the lines read so far stand) and parses it.
+log_contents read_log(std::istream& in);
+
+// Opens the file `name` exactly as given for reading, in binary mode so that
+// every platform reads the same bytes. Fails for a directory.
+bool open_log(const std::string& name, std::ifstream& stream);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_FRONTEND_LOG_READER_H_

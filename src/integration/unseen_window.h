@@ -1,0 +1,20 @@
+// The check that keeps path creation from making the machine spell event
+// sequences that never occur in the log.
+#ifndef LOGFSM_INTEGRATION_UNSEEN_WINDOW_H_
+#define LOGFSM_INTEGRATION_UNSEEN_WINDOW_H_
+
+#include "model/fsm_builder.h"
+#include "model/fsm_transition.h"
+
+namespace logfsm {
+
+// True when some k-state path that has `t` as its first or its last step,
+// and that does not pass through the initial state, spells a name sequence
+// that is not among the observed windows. Always false for k = 2. Changes
+// nothing. Requires: t is stored in the machine.
+// Cost: two path enumerations (backward from t.to, forward from t.from).
+bool creates_unseen_window(const fsm_builder& builder, const fsm_transition& t);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_INTEGRATION_UNSEEN_WINDOW_H_

@@ -1,0 +1,31 @@
+// The learning pipeline: every pass in its fixed order, the progress lines,
+// and the output files.
+#ifndef LOGFSM_LEARNING_PIPELINE_H_
+#define LOGFSM_LEARNING_PIPELINE_H_
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "model/fsm_builder.h"
+
+namespace logfsm {
+
+struct pipeline_result {
+  std::string dot_file;
+  std::string json_file;
+  // The output files that could not be written, in writing order.
+  std::vector<std::string> failed_files;
+};
+
+// Runs the statistics passes trace by trace (pairs, then windows), seeds the
+// machine, integrates every trace (printing "Processed trace i of n" after
+// each), prints "Refining...", runs both refinement passes, then writes
+// <stem>_out_<k>.dot and <stem>_out_<k>.json, each completely or not at all.
+void learn(fsm_builder& builder, std::ostream& progress);
+pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
+                             std::ostream& progress);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_LEARNING_PIPELINE_H_

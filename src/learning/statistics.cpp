@@ -1,0 +1,40 @@
+#include "learning/statistics.h"
+
+#include <cstdint>
+
+namespace logfsm {
+
+void collect_pairs(fsm_builder& builder, const trace& t) {
+  for (std::size_t i = 0; i + 1 < t.size(); ++i) {
+    if (same_event(t[i], t[i + 1])) continue;
+    builder.successor_pairs.emplace(t[i], t[i + 1]);
+  }
+}
+
+namespace {
+
+// The window starting at position `i`, with repetitions collapsed.
+window window_at(const trace& t, std::size_t i, std::size_t k) {
+  const std::size_t n = t.size();
+  window w;
+  std::size_t p = i;
+  while (w.size() < k) {
+    while (p + 1 < n && same_event(t[p + 1], t[p])) ++p;
+    if (p >= n) break;
+    w.push_back(t[p]);
+    ++p;
+  }
+  return w;
+}
+
+}  // namespace
+
+void collect_windows(fsm_builder& builder, const trace& t) {
+  const auto k = static_cast<std::size_t>(builder.k);
+  if (t.size() < k) return;
+  for (std::size_t i = 0; i + k <= t.size(); ++i) {
+    builder.observed_windows.insert(window_at(t, i, k));
+  }
+}
+
+}  // namespace logfsm

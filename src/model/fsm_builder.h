@@ -1,0 +1,45 @@
+// The learning context: k, the traces, the statistics gathered from them,
+// the machine being learned and the records integration keeps.
+//
+// Exactly one builder exists per learning run; the passes (statistics,
+// seeding, integration, refinement, writers) are operations on it. It owns
+// its containers; events and flags inside them are shared.
+#ifndef LOGFSM_MODEL_FSM_BUILDER_H_
+#define LOGFSM_MODEL_FSM_BUILDER_H_
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/fsm_transition.h"
+#include "model/machine.h"
+#include "model/pseudo_random.h"
+#include "model/window.h"
+
+namespace logfsm {
+
+// The traces as read from the log: one list of names per line.
+using raw_traces = std::vector<std::vector<std::string>>;
+
+struct fsm_builder {
+  // Makes one new event object per event occurrence (no name is shared) and
+  // keeps every trace, empty ones included. Requires: k >= 2.
+  fsm_builder(raw_traces raw, std::int32_t k);
+  fsm_builder(const fsm_builder&) = delete;
+  fsm_builder& operator=(const fsm_builder&) = delete;
+
+  std::int32_t k;
+  machine transitions;
+  std::vector<trace> traces;
+  std::set<window, window_less> observed_windows;
+  std::set<event_pair, event_pair_less> successor_pairs;
+  // Transitions that pruning took out of the machine, in removal order.
+  std::vector<fsm_transition> removed_transitions;
+  // The sequence that numbers new states, drawn in call order.
+  pseudo_random random;
+};
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_MODEL_FSM_BUILDER_H_

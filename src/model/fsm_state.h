@@ -1,0 +1,49 @@
+// States of the learned machine.
+//
+// A state is labelled by an event and numbered per event with a 16-bit signed
+// id. Its `accepting` flag is a shared object: copying a state shares the
+// event and the flag, so setting the flag through any copy is seen by every
+// copy of the same line (including the copies stored inside transitions).
+// States made separately, even with equal id and name, have separate flags.
+// Which copy carries which flag is part of the learning's behaviour.
+#ifndef LOGFSM_MODEL_FSM_STATE_H_
+#define LOGFSM_MODEL_FSM_STATE_H_
+
+#include <cstdint>
+#include <memory>
+
+#include "model/event.h"
+
+namespace logfsm {
+
+struct fsm_state {
+  // The default state: id -1, a new event with the empty name, a new flag
+  // (false). It stands for the initial state of every trace.
+  fsm_state();
+  // A state of `event` with `id` and a new flag (false).
+  fsm_state(std::int16_t id, event_ptr event);
+
+  std::int16_t id;
+  event_ptr event;
+  std::shared_ptr<bool> accepting;
+
+  const std::string& name() const { return event->name; }
+};
+
+// Equal id and equal event name; flags and object identity play no part.
+bool operator==(const fsm_state& a, const fsm_state& b);
+
+// True for the initial state: id -1 and the empty name.
+bool is_initial_state(const fsm_state& s);
+
+// The order of every set of states: event name (unsigned bytes), then id
+// widened with its sign to 64 bits and compared unsigned, so non-negative ids
+// come first in ascending order and negative ids after them (-2 before -1).
+bool state_less_ids(std::int16_t a, std::int16_t b);
+struct state_less {
+  bool operator()(const fsm_state& a, const fsm_state& b) const;
+};
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_MODEL_FSM_STATE_H_

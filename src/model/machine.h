@@ -1,0 +1,79 @@
+// The learned machine: the ordered set of transitions and the queries that
+// every pass uses to look at it.
+//
+// Iteration is in transition order (by `from`, then `to`). The set holds one
+// element per pair of ends: inserting a transition equal to a stored one
+// leaves the stored one, with its own `used` flag, unchanged. Queries return
+// copies of stored elements, which share the stored states' events and flags
+// and the stored transitions' `used` flags, so a pass can mark the machine
+// through them.
+//
+// Every query is a plain scan of the set for now: O(number of transitions)
+// per call. The passes depend only on this interface.
+#ifndef LOGFSM_MODEL_MACHINE_H_
+#define LOGFSM_MODEL_MACHINE_H_
+
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "model/event.h"
+#include "model/fsm_state.h"
+#include "model/fsm_transition.h"
+
+namespace logfsm {
+
+// A state of the machine as the writers and the cleanup see it: the copy met
+// first in transition order (a transition's `from` before its `to`), and
+// whether the flag of any copy held at a transition end is set.
+struct state_summary {
+  fsm_state state;
+  bool accepting;
+};
+
+class machine {
+ public:
+  using set_type = std::set<fsm_transition, transition_less>;
+  using const_iterator = set_type::const_iterator;
+
+  // Stores a copy of `t` (sharing its parts) unless a transition with equal
+  // ends is stored. Returns true when `t` was added.
+  bool insert(const fsm_transition& t);
+  // Erases the stored transition with the same ends as `t`, if any.
+  bool erase(const fsm_transition& t);
+  // The stored transition from `from` to `to`, if any.
+  std::optional<fsm_transition> find(const fsm_state& from,
+                                     const fsm_state& to) const;
+
+  // Every stored transition with `s` at either end (a loop once), in
+  // transition order. A snapshot: later changes to the machine do not
+  // change it.
+  std::vector<fsm_transition> incident_transitions(const fsm_state& s) const;
+
+  // Every state at a transition end whose event is named like `e`, once, in
+  // state order (so by id). Each is the copy taken from the first transition
+  // in order that carries it, `from` before `to`.
+  std::vector<fsm_state> states_with_event(const event_type& e) const;
+
+  // The stored transition from `from` to the lowest state, in state order,
+  // that is named like `e` and that `from` leads to; none when `from` leads
+  // to no state of that name.
+  std::optional<fsm_transition> find_transition_to_event(
+      const fsm_state& from, const event_type& e) const;
+
+  // Every state at a transition end, once, in state order.
+  std::vector<state_summary> states() const;
+
+  const_iterator begin() const { return transitions_.begin(); }
+  const_iterator end() const { return transitions_.end(); }
+  std::size_t size() const { return transitions_.size(); }
+  bool empty() const { return transitions_.empty(); }
+
+ private:
+  set_type transitions_;
+};
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_MODEL_MACHINE_H_

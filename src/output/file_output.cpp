@@ -1,0 +1,97 @@
+#include "output/file_output.h"
+
+#include <atomic>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <process.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace logfsm {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A name in the directory of `path` that no other writer uses.
+std::string temporary_name(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+  const long pid = _getpid();
+#else
+  const long pid = static_cast<long>(getpid());
+#endif
+  return path + ".tmp" + std::to_string(pid) + "_" + std::to_string(counter++);
+}
+
+// False when `path` exists and may not be replaced by this program.
+bool replaceable(const std::string& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (ec || status.type() == fs::file_type::not_found) return true;
+  if (status.type() != fs::file_type::regular) return false;
+  const fs::perms perms = status.permissions();
+  return (perms & fs::perms::owner_write) != fs::perms::none;
+}
+
+#ifdef _WIN32
+bool write_whole(const std::string& temp, std::string_view content) {
+  std::FILE* file = std::fopen(temp.c_str(), "wbx");
+  if (file == nullptr) return false;
+  const bool written =
+      std::fwrite(content.data(), 1, content.size(), file) == content.size();
+  const bool closed = std::fclose(file) == 0;
+  return written && closed;
+}
+
+bool replace_file(const std::string& temp, const std::string& path) {
+  return MoveFileExA(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+#else
+bool write_whole(const std::string& temp, std::string_view content) {
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const char* data = content.data();
+  std::size_t left = content.size();
+  bool ok = true;
+  while (ok && left > 0) {
+    const ssize_t n = ::write(fd, data, left);
+    if (n < 0) {
+      ok = errno == EINTR;
+      continue;
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  ok = ok && ::fsync(fd) == 0;
+  return (::close(fd) == 0) && ok;
+}
+
+bool replace_file(const std::string& temp, const std::string& path) {
+  return std::rename(temp.c_str(), path.c_str()) == 0;
+}
+#endif
+
+}  // namespace
+
+std::string output_file_name(const std::string& stem, std::int32_t k,
+                             std::string_view suffix) {
+  return stem + "_out_" + std::to_string(k) + std::string(suffix);
+}
+
+bool write_file_atomically(const std::string& path, std::string_view content) {
+  if (!replaceable(path)) return false;
+  const std::string temp = temporary_name(path);
+  if (write_whole(temp, content) && replace_file(temp, path)) return true;
+  std::remove(temp.c_str());
+  return false;
+}
+
+}  // namespace logfsm

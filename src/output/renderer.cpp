@@ -1,0 +1,58 @@
+#include "output/renderer.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "output/file_output.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <spawn.h>
+extern char** environ;
+#endif
+
+namespace logfsm {
+namespace {
+
+void report_failure(unsigned long code, std::ostream& out) {
+  out << code << std::endl;
+  std::cerr << "logfsm: could not start Graphviz dot (error " << code
+            << "); install Graphviz to get the PNG image\n";
+}
+
+}  // namespace
+
+#ifdef _WIN32
+void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) {
+  static const char kDotPath[] = "C:\\Program Files (x86)\\Graphviz2.38\\bin\\dot.exe";
+  std::string command_line =
+      " \"" + output_file_name(stem, k, ".dot") + "\"  -Tpng -O ";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(kDotPath, command_line.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, nullptr, &startup, &process)) {
+    report_failure(GetLastError(), out);
+    return;
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+}
+#else
+void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) {
+  std::string program = "dot";
+  std::string dot_file = output_file_name(stem, k, ".dot");
+  std::string format = "-Tpng";
+  std::string next_to_input = "-O";
+  std::vector<char*> argv = {program.data(), dot_file.data(), format.data(),
+                             next_to_input.data(), nullptr};
+  pid_t pid = 0;
+  const int error =
+      posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (error != 0) report_failure(static_cast<unsigned long>(error), out);
+}
+#endif
+
+}  // namespace logfsm
