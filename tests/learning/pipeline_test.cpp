@@ -1,0 +1,45 @@
+#include "learning/pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/fixtures.h"
+
+namespace logfsm {
+namespace {
+
+std::string learned_dot(const std::string& log, std::int32_t k,
+                        std::string* progress = nullptr) {
+  fsm_builder builder = testing::builder_from_log(log, k);
+  std::ostringstream out;
+  learn(builder, out);
+  if (progress != nullptr) *progress = out.str();
+  return testing::dot_text(builder.transitions) + testing::json_text(builder.transitions);
+}
+
+TEST(Learn, PrintsOneProgressLinePerTraceThenRefining) {
+  std::string progress;
+  learned_dot("a;b;\n\nb;c;\n", 2, &progress);
+  EXPECT_EQ(progress,
+            "Processed trace 1 of 3\nProcessed trace 2 of 3\nProcessed trace 3 of 3\n"
+            "Refining...\n");
+}
+
+TEST(Learn, LearnsTheSameMachineEveryTimeInOneProcess) {
+  const std::string log = "a;b;c;d;\nb;c;a;\na;c;b;d;\nd;a;b;\n";
+  const std::string first = learned_dot(log, 3);
+  EXPECT_EQ(learned_dot(log, 3), first);
+}
+
+TEST(Learn, LearnsASmallLogCompletely) {
+  // The start transitions and every step of both traces are used; both
+  // traces end in states of their own.
+  EXPECT_EQ(learned_dot("A;B;\nA;E;\n", 2).substr(0, 140),
+            "Digraph {\nnode [shape = doublecircle];\"B(0)\" \"E(0)\" ;\n"
+            "node [shape = circle];\n\"s0(-1)\"->\"A(0)\"[label = \"A\"]\n"
+            "\"A(0)\"->\"B(0)\"[label = \"B\"]\n\"A(0)\"->\"E(0)\"[label = \"E\"]\n}\n");
+}
+
+}  // namespace
+}  // namespace logfsm

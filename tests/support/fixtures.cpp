@@ -1,0 +1,82 @@
+#include "support/fixtures.h"
+
+#include <sstream>
+
+#include "frontend/log_reader.h"
+#include "output/dot_writer.h"
+#include "output/json_writer.h"
+
+namespace logfsm::testing {
+
+fsm_state st(const std::string& name, std::int16_t id) {
+  return fsm_state(id, make_event(name));
+}
+
+fsm_transition tr(const fsm_state& from, const fsm_state& to, bool used) {
+  fsm_transition t(from, to);
+  *t.used = used;
+  return t;
+}
+
+window events(std::initializer_list<std::string> names) {
+  window w;
+  for (const std::string& name : names) w.push_back(make_event(name));
+  return w;
+}
+
+namespace {
+
+void describe_state(std::ostream& out, const fsm_state& s) {
+  out << s.name() << '/' << s.id;
+}
+
+}  // namespace
+
+std::string describe(const machine& m) {
+  std::ostringstream out;
+  for (const fsm_transition& t : m) {
+    describe_state(out, t.from);
+    out << "->";
+    describe_state(out, t.to);
+    if (*t.used) out << " used";
+    out << '\n';
+  }
+  return out.str();
+}
+
+std::string describe(const std::vector<fsm_state>& states) {
+  std::ostringstream out;
+  for (std::size_t i = 0; i < states.size(); ++i) {
+    if (i > 0) out << ' ';
+    describe_state(out, states[i]);
+  }
+  return out.str();
+}
+
+machine machine_of(std::initializer_list<fsm_transition> transitions) {
+  machine m;
+  for (const fsm_transition& t : transitions) m.insert(t);
+  return m;
+}
+
+void observe(fsm_builder& builder, std::initializer_list<std::string> names) {
+  builder.observed_windows.insert(events(names));
+}
+
+fsm_builder builder_from_log(const std::string& log_text, std::int32_t k) {
+  return fsm_builder(parse_log(log_text).traces, k);
+}
+
+std::string dot_text(const machine& m) {
+  std::ostringstream out;
+  write_dot(out, m) << '\n';
+  return out.str();
+}
+
+std::string json_text(const machine& m) {
+  std::ostringstream out;
+  write_json(out, m);
+  return out.str();
+}
+
+}  // namespace logfsm::testing

@@ -1,0 +1,47 @@
+// Short builders for states, transitions, machines and logs in tests.
+#ifndef LOGFSM_TESTS_SUPPORT_FIXTURES_H_
+#define LOGFSM_TESTS_SUPPORT_FIXTURES_H_
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "model/fsm_builder.h"
+#include "model/machine.h"
+
+namespace logfsm::testing {
+
+// A new state of a new event named `name` (its own flag, false).
+fsm_state st(const std::string& name, std::int16_t id = 0);
+
+// A transition between copies of `from` and `to`, with `used` as given.
+fsm_transition tr(const fsm_state& from, const fsm_state& to, bool used = false);
+
+// A window of new events with these names.
+window events(std::initializer_list<std::string> names);
+
+// The machine's transitions in order, one "from->to" per line, states written
+// as name/id (the initial state as /-1), with " used" after used ones, e.g.
+// "/-1->a/0 used\na/0->b/3\n".
+std::string describe(const machine& m);
+
+// A path or a state list written as "a/0 b/3 c/0".
+std::string describe(const std::vector<fsm_state>& states);
+
+// A machine holding exactly these transitions (inserted in this order).
+machine machine_of(std::initializer_list<fsm_transition> transitions);
+
+// Adds a window of these names to builder.observed_windows.
+void observe(fsm_builder& builder, std::initializer_list<std::string> names);
+
+// A builder made from log text (one trace per line, events ended by ";").
+fsm_builder builder_from_log(const std::string& log_text, std::int32_t k);
+
+// The DOT text (with its final line end) and the JSON text of a machine.
+std::string dot_text(const machine& m);
+std::string json_text(const machine& m);
+
+}  // namespace logfsm::testing
+
+#endif  // LOGFSM_TESTS_SUPPORT_FIXTURES_H_
