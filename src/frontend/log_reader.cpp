@@ -17,28 +17,29 @@ std::vector<std::string> parse_line(std::string_view line) {
   return names;
 }
 
+void add_line(log_contents& log, std::string_view line) {
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  log.traces.push_back(parse_line(line));
+  log.event_total += static_cast<std::int64_t>(log.traces.back().size());
+}
+
 }  // namespace
 
 log_contents parse_log(std::string_view text) {
   log_contents log;
   while (!text.empty()) {
     const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
+    add_line(log, text.substr(0, end));
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    log.traces.push_back(parse_line(line));
-    log.event_total += static_cast<std::int64_t>(log.traces.back().size());
   }
   return log;
 }
 
 log_contents read_log(std::istream& in) {
-  std::string text;
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    text.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  return parse_log(text);
+  log_contents log;
+  std::string line;
+  while (std::getline(in, line)) add_line(log, line);
+  return log;
 }
 
 bool open_log(const std::string& name, std::ifstream& stream) {

@@ -26,8 +26,8 @@ struct log_contents {
 // Parses a whole log held in memory.
 log_contents parse_log(std::string_view text);
 
-// Reads `in` to its end (a read error ends reading like the end of the file;
-// the lines read so far stand) and parses it.
+// Reads `in` line by line to its end. A read error ends reading like the end
+// of the file: the complete lines read before it stand.
 log_contents read_log(std::istream& in);
 
 // Opens the file `name` exactly as given for reading, in binary mode so that

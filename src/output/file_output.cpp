@@ -19,7 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A name in the directory of `path` that no other writer uses.
+// A short name in the directory of `path` that no other writer uses (short,
+// so that it fits wherever a name of the same directory fits).
 std::string temporary_name(const std::string& path) {
   static std::atomic<unsigned> counter{0};
 #ifdef _WIN32
@@ -27,7 +28,10 @@ std::string temporary_name(const std::string& path) {
 #else
   const long pid = static_cast<long>(getpid());
 #endif
-  return path + ".tmp" + std::to_string(pid) + "_" + std::to_string(counter++);
+  const fs::path directory = fs::path(path).parent_path();
+  const std::string name =
+      ".logfsm" + std::to_string(pid) + "_" + std::to_string(counter++) + ".tmp";
+  return (directory / name).string();
 }
 
 // False when `path` exists and may not be replaced by this program.
