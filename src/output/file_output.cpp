@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #ifdef _WIN32
@@ -34,18 +35,35 @@ std::string temporary_name(const std::string& path) {
   return (directory / name).string();
 }
 
-// False when `path` exists and may not be replaced by this program.
-bool replaceable(const std::string& path) {
+// The file that writing `path` replaces: `path` itself or, for a symbolic
+// link, the file it finally points to, so that the link stays a link.
+std::string resolve_links(const std::string& path) {
+  std::error_code ec;
+  if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+  const fs::path target = fs::canonical(path, ec);
+  return ec ? path : target.string();
+}
+
+// What may be done at `path`: nothing (it exists and is no writable regular
+// file), create it, or replace it keeping its permission bits.
+struct target_state {
+  bool writable;
+  std::optional<fs::perms> existing_perms;
+};
+
+target_state inspect(const std::string& path) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(path, ec);
-  if (ec || status.type() == fs::file_type::not_found) return true;
-  if (status.type() != fs::file_type::regular) return false;
+  if (ec || status.type() == fs::file_type::not_found) return {true, std::nullopt};
   const fs::perms perms = status.permissions();
-  return (perms & fs::perms::owner_write) != fs::perms::none;
+  const bool writable = status.type() == fs::file_type::regular &&
+                        (perms & fs::perms::owner_write) != fs::perms::none;
+  return {writable, perms};
 }
 
 #ifdef _WIN32
-bool write_whole(const std::string& temp, std::string_view content) {
+bool write_whole(const std::string& temp, std::string_view content,
+                 std::optional<fs::perms>) {
   std::FILE* file = std::fopen(temp.c_str(), "wbx");
   if (file == nullptr) return false;
   const bool written =
@@ -59,9 +77,11 @@ bool replace_file(const std::string& temp, const std::string& path) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 #else
-bool write_whole(const std::string& temp, std::string_view content) {
+bool write_whole(const std::string& temp, std::string_view content,
+                 std::optional<fs::perms> perms) {
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
+  if (perms) ::fchmod(fd, static_cast<mode_t>(*perms) & 07777);
   const char* data = content.data();
   std::size_t left = content.size();
   bool ok = true;
@@ -91,9 +111,13 @@ std::string output_file_name(const std::string& stem, std::int32_t k,
 }
 
 bool write_file_atomically(const std::string& path, std::string_view content) {
-  if (!replaceable(path)) return false;
-  const std::string temp = temporary_name(path);
-  if (write_whole(temp, content) && replace_file(temp, path)) return true;
+  const std::string target = resolve_links(path);
+  const target_state state = inspect(target);
+  if (!state.writable) return false;
+  const std::string temp = temporary_name(target);
+  if (write_whole(temp, content, state.existing_perms) && replace_file(temp, target)) {
+    return true;
+  }
   std::remove(temp.c_str());
   return false;
 }

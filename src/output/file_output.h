@@ -13,9 +13,11 @@ std::string output_file_name(const std::string& stem, std::int32_t k,
                              std::string_view suffix);
 
 // Writes `content` byte for byte to a temporary file in the directory of
-// `path`, then renames it over `path`. Returns false, leaving any existing
-// file at `path` untouched and no temporary file behind, when any step fails
-// or when `path` exists and is not a writable regular file.
+// `path`, then renames it over `path`; an existing file keeps its permission
+// bits, and a symbolic link keeps pointing to the replaced file. Returns
+// false, leaving any existing file at `path` untouched and no temporary file
+// behind, when any step fails or when `path` exists and is not a writable
+// regular file (or a link to one).
 bool write_file_atomically(const std::string& path, std::string_view content);
 
 }  // namespace logfsm

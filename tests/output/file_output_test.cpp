@@ -138,5 +138,28 @@ TEST(OutputFileTest, ANameNearTheLengthLimitIsWritten) {
 }
 #endif
 
+#ifndef _WIN32
+TEST(OutputFileTest, ReplacingKeepsPermissionBitsAndSymbolicLinks) {
+  const temp_dir dir;
+  write_file(dir.file("real.dot"), "old");
+  fs::permissions(dir.file("real.dot"), fs::perms::owner_read | fs::perms::owner_write |
+                                            fs::perms::group_read);
+  fs::create_symlink("real.dot", dir.path() / "link.dot");
+  ASSERT_TRUE(write_file_atomically(dir.file("link.dot"), "new"));
+  EXPECT_TRUE(fs::is_symlink(dir.path() / "link.dot"));
+  EXPECT_EQ(read_file(dir.file("real.dot")), "new");
+  EXPECT_EQ(fs::status(dir.file("real.dot")).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(dir.entries(), (names{"link.dot", "real.dot"}));
+}
+
+TEST(OutputFileTest, ADanglingLinkIsRefused) {
+  const temp_dir dir;
+  fs::create_symlink("missing/none.dot", dir.path() / "link.dot");
+  EXPECT_FALSE(write_file_atomically(dir.file("link.dot"), "new"));
+  EXPECT_EQ(dir.entries(), (names{"link.dot"}));
+}
+#endif
+
 }  // namespace
 }  // namespace logfsm
