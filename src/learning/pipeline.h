@@ -18,11 +18,15 @@ struct pipeline_result {
   std::vector<std::string> failed_files;
 };
 
-// Runs the statistics passes trace by trace (pairs, then windows), seeds the
-// machine, integrates every trace (printing "Processed trace i of n" after
-// each), prints "Refining...", runs both refinement passes, then writes
-// <stem>_out_<k>.dot and <stem>_out_<k>.json, each completely or not at all.
+// Learns the machine: the statistics passes trace by trace (pairs, then
+// windows), the first machine, the integration of every trace (printing
+// "Processed trace i of n" after each, empty traces included), then
+// "Refining..." and both refinement passes.
 void learn(fsm_builder& builder, std::ostream& progress);
+
+// Learns, then writes <stem>_out_<k>.dot and <stem>_out_<k>.json, each
+// completely or not at all; a file that cannot be written is reported in the
+// result and does not stop the other.
 pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
                              std::ostream& progress);
 
