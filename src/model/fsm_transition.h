@@ -24,10 +24,27 @@ struct fsm_transition {
   bool is_self_loop() const { return from == to; }
 };
 
+// The ends of a transition, for lookups that make no transition.
+struct transition_key {
+  const fsm_state& from;
+  const fsm_state& to;
+};
+
+// All transitions leaving `from`: sorts before every transition whose `from`
+// equals it and after every transition whose `from` is less.
+struct outgoing_key {
+  const fsm_state& from;
+};
+
 // The order of the transition set: by `from` (state order), then by `to`.
 // `used` plays no part: transitions with equal ends are one element.
 struct transition_less {
+  using is_transparent = void;
   bool operator()(const fsm_transition& a, const fsm_transition& b) const;
+  bool operator()(const fsm_transition& a, const transition_key& b) const;
+  bool operator()(const transition_key& a, const fsm_transition& b) const;
+  bool operator()(const fsm_transition& a, const outgoing_key& b) const;
+  bool operator()(const outgoing_key& a, const fsm_transition& b) const;
 };
 
 }  // namespace logfsm

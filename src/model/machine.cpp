@@ -1,48 +1,116 @@
 #include "model/machine.h"
 
-#include <map>
-
 namespace logfsm {
 
+bool machine::incoming_less::operator()(const fsm_transition* a,
+                                        const fsm_transition* b) const {
+  const state_less less;
+  if (less(a->to, b->to)) return true;
+  if (less(b->to, a->to)) return false;
+  return less(a->from, b->from);
+}
+
+bool machine::incoming_less::operator()(const fsm_transition* a,
+                                        const fsm_state& to) const {
+  return state_less()(a->to, to);
+}
+
+bool machine::incoming_less::operator()(const fsm_state& to,
+                                        const fsm_transition* b) const {
+  return !state_less()(b->to, to);
+}
+
+machine::machine(const machine& other) {
+  for (const fsm_transition& t : other) insert(t);
+}
+
+machine& machine::operator=(const machine& other) {
+  if (this != &other) *this = machine(other);
+  return *this;
+}
+
 bool machine::insert(const fsm_transition& t) {
-  return transitions_.insert(t).second;
+  const auto [it, inserted] = transitions_.insert(t);
+  if (!inserted) return false;
+  incoming_.insert(&*it);
+  ++ends_[t.from];
+  ++ends_[t.to];
+  return true;
 }
 
 bool machine::erase(const fsm_transition& t) {
-  return transitions_.erase(t) > 0;
+  const auto it = transitions_.find(transition_key{t.from, t.to});
+  if (it == transitions_.end()) return false;
+  incoming_.erase(&*it);
+  for (const fsm_state* end : {&it->from, &it->to}) {
+    const auto count = ends_.find(*end);
+    if (--count->second == 0) ends_.erase(count);
+  }
+  transitions_.erase(it);
+  return true;
 }
 
 std::optional<fsm_transition> machine::find(const fsm_state& from,
                                             const fsm_state& to) const {
-  const auto it = transitions_.find(fsm_transition(from, to));
+  const auto it = transitions_.find(transition_key{from, to});
   if (it == transitions_.end()) return std::nullopt;
   return *it;
 }
 
+std::pair<std::set<const fsm_transition*, machine::incoming_less>::const_iterator,
+          std::set<const fsm_transition*, machine::incoming_less>::const_iterator>
+machine::incoming(const fsm_state& s) const {
+  auto first = incoming_.lower_bound(s);
+  auto last = first;
+  while (last != incoming_.end() && (*last)->to == s) ++last;
+  return {first, last};
+}
+
 std::vector<fsm_transition> machine::incident_transitions(
     const fsm_state& s) const {
+  // In transition order: the entries from states before s, then everything
+  // leaving s (a loop among it), then the entries from states after s.
   std::vector<fsm_transition> result;
-  for (const fsm_transition& t : transitions_) {
-    if (t.from == s || t.to == s) result.push_back(t);
+  const auto [in_first, in_last] = incoming(s);
+  const state_less less;
+  auto in = in_first;
+  for (; in != in_last && less((*in)->from, s); ++in) result.push_back(**in);
+  for (auto out = transitions_.lower_bound(outgoing_key{s});
+       out != transitions_.end() && out->from == s; ++out) {
+    result.push_back(*out);
+  }
+  for (; in != in_last; ++in) {
+    if (!((*in)->from == s)) result.push_back(**in);
   }
   return result;
 }
 
+const fsm_state& machine::first_copy(const fsm_state& s) const {
+  const auto [in_first, in_last] = incoming(s);
+  if (in_first != in_last && state_less()((*in_first)->from, s)) return (*in_first)->to;
+  const auto out = transitions_.lower_bound(outgoing_key{s});
+  if (out != transitions_.end() && out->from == s) return out->from;
+  return (*in_first)->to;
+}
+
 std::vector<fsm_state> machine::states_with_event(const event_type& e) const {
-  std::set<fsm_state, state_less> found;
-  for (const fsm_transition& t : transitions_) {
-    if (t.from.name() == e.name) found.insert(t.from);
-    if (t.to.name() == e.name) found.insert(t.to);
+  std::vector<fsm_state> result;
+  for (auto it = ends_.lower_bound(fsm_state(0, make_event(e.name)));
+       it != ends_.end() && it->first.name() == e.name; ++it) {
+    result.push_back(first_copy(it->first));
   }
-  return {found.begin(), found.end()};
+  return result;
 }
 
 std::optional<fsm_transition> machine::find_transition_to_event(
     const fsm_state& from, const event_type& e) const {
-  for (const fsm_state& x : states_with_event(e)) {
-    if (auto t = find(from, x)) return t;
+  // Id 0 is the lowest id in state order.
+  const fsm_state lowest(0, make_event(e.name));
+  const auto it = transitions_.lower_bound(transition_key{from, lowest});
+  if (it == transitions_.end() || !(it->from == from) || it->to.name() != e.name) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return *it;
 }
 
 std::vector<state_summary> machine::states() const {

@@ -8,12 +8,18 @@
 // and the stored transitions' `used` flags, so a pass can mark the machine
 // through them.
 //
-// Every query is a plain scan of the set for now: O(number of transitions)
-// per call. The passes depend only on this interface.
+// Two indexes stand behind the queries: the transitions leaving a state are a
+// contiguous range of the ordered set, the transitions entering a state a
+// range of a second set ordered by (`to`, `from`), and a count of transition
+// ends per state lists the states of an event. They answer exactly as scans
+// of the set in order would, handing out the same copies: O(log n) for a
+// lookup, plus the size of the answer. The passes depend only on this
+// interface.
 #ifndef LOGFSM_MODEL_MACHINE_H_
 #define LOGFSM_MODEL_MACHINE_H_
 
 #include <cstddef>
+#include <map>
 #include <optional>
 #include <set>
 #include <vector>
@@ -36,6 +42,13 @@ class machine {
  public:
   using set_type = std::set<fsm_transition, transition_less>;
   using const_iterator = set_type::const_iterator;
+
+  machine() = default;
+  // A copy holds copies of the stored transitions (sharing their flags).
+  machine(const machine& other);
+  machine& operator=(const machine& other);
+  machine(machine&&) = default;
+  machine& operator=(machine&&) = default;
 
   // Stores a copy of `t` (sharing its parts) unless a transition with equal
   // ends is stored. Returns true when `t` was added.
@@ -71,7 +84,25 @@ class machine {
   bool empty() const { return transitions_.empty(); }
 
  private:
+  // Orders stored transitions by (`to`, `from`).
+  struct incoming_less {
+    using is_transparent = void;
+    bool operator()(const fsm_transition* a, const fsm_transition* b) const;
+    bool operator()(const fsm_transition* a, const fsm_state& to) const;
+    bool operator()(const fsm_state& to, const fsm_transition* b) const;
+  };
+
+  // The stored transitions entering `s`, in order of their `from`.
+  std::pair<std::set<const fsm_transition*, incoming_less>::const_iterator,
+            std::set<const fsm_transition*, incoming_less>::const_iterator>
+  incoming(const fsm_state& s) const;
+  // The copy of `s` held by the first transition in order that carries it.
+  // Requires: some stored transition carries s.
+  const fsm_state& first_copy(const fsm_state& s) const;
+
   set_type transitions_;
+  std::set<const fsm_transition*, incoming_less> incoming_;
+  std::map<fsm_state, int, state_less> ends_;  // transition ends per state
 };
 
 }  // namespace logfsm
