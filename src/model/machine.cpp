@@ -2,7 +2,7 @@
 
 namespace logfsm {
 
-bool machine::incoming_less::operator()(const fsm_transition* a,
+bool incoming_order::operator()(const fsm_transition* a,
                                         const fsm_transition* b) const {
   const state_less less;
   if (less(a->to, b->to)) return true;
@@ -10,12 +10,12 @@ bool machine::incoming_less::operator()(const fsm_transition* a,
   return less(a->from, b->from);
 }
 
-bool machine::incoming_less::operator()(const fsm_transition* a,
+bool incoming_order::operator()(const fsm_transition* a,
                                         const fsm_state& to) const {
   return state_less()(a->to, to);
 }
 
-bool machine::incoming_less::operator()(const fsm_state& to,
+bool incoming_order::operator()(const fsm_state& to,
                                         const fsm_transition* b) const {
   return !state_less()(b->to, to);
 }
@@ -57,12 +57,18 @@ std::optional<fsm_transition> machine::find(const fsm_state& from,
   return *it;
 }
 
-std::pair<std::set<const fsm_transition*, machine::incoming_less>::const_iterator,
-          std::set<const fsm_transition*, machine::incoming_less>::const_iterator>
-machine::incoming(const fsm_state& s) const {
+machine::range<machine::incoming_set::const_iterator> machine::incoming(
+    const fsm_state& s) const {
   auto first = incoming_.lower_bound(s);
   auto last = first;
   while (last != incoming_.end() && (*last)->to == s) ++last;
+  return {first, last};
+}
+
+machine::range<machine::const_iterator> machine::outgoing(const fsm_state& s) const {
+  auto first = transitions_.lower_bound(outgoing_key{s});
+  auto last = first;
+  while (last != transitions_.end() && last->from == s) ++last;
   return {first, last};
 }
 
@@ -71,26 +77,25 @@ std::vector<fsm_transition> machine::incident_transitions(
   // In transition order: the entries from states before s, then everything
   // leaving s (a loop among it), then the entries from states after s.
   std::vector<fsm_transition> result;
-  const auto [in_first, in_last] = incoming(s);
+  const auto entering = incoming(s);
   const state_less less;
-  auto in = in_first;
-  for (; in != in_last && less((*in)->from, s); ++in) result.push_back(**in);
-  for (auto out = transitions_.lower_bound(outgoing_key{s});
-       out != transitions_.end() && out->from == s; ++out) {
-    result.push_back(*out);
-  }
-  for (; in != in_last; ++in) {
+  auto in = entering.begin();
+  for (; in != entering.end() && less((*in)->from, s); ++in) result.push_back(**in);
+  for (const fsm_transition& t : outgoing(s)) result.push_back(t);
+  for (; in != entering.end(); ++in) {
     if (!((*in)->from == s)) result.push_back(**in);
   }
   return result;
 }
 
 const fsm_state& machine::first_copy(const fsm_state& s) const {
-  const auto [in_first, in_last] = incoming(s);
-  if (in_first != in_last && state_less()((*in_first)->from, s)) return (*in_first)->to;
-  const auto out = transitions_.lower_bound(outgoing_key{s});
-  if (out != transitions_.end() && out->from == s) return out->from;
-  return (*in_first)->to;
+  const auto entering = incoming(s);
+  if (!entering.empty() && state_less()((*entering.begin())->from, s)) {
+    return (*entering.begin())->to;
+  }
+  const auto leaving = outgoing(s);
+  if (!leaving.empty()) return leaving.begin()->from;
+  return (*entering.begin())->to;
 }
 
 std::vector<fsm_state> machine::states_with_event(const event_type& e) const {

@@ -38,10 +38,29 @@ struct state_summary {
   bool accepting;
 };
 
+// Orders stored transitions by (`to`, `from`): the index of entries. A state
+// as key sorts before every transition entering it.
+struct incoming_order {
+  using is_transparent = void;
+  bool operator()(const fsm_transition* a, const fsm_transition* b) const;
+  bool operator()(const fsm_transition* a, const fsm_state& to) const;
+  bool operator()(const fsm_state& to, const fsm_transition* b) const;
+};
+
 class machine {
  public:
   using set_type = std::set<fsm_transition, transition_less>;
   using const_iterator = set_type::const_iterator;
+  using incoming_set = std::set<const fsm_transition*, incoming_order>;
+
+  // A view of stored transitions; valid until the machine changes.
+  template <typename Iterator>
+  struct range {
+    Iterator first, last;
+    Iterator begin() const { return first; }
+    Iterator end() const { return last; }
+    bool empty() const { return first == last; }
+  };
 
   machine() = default;
   // A copy holds copies of the stored transitions (sharing their flags).
@@ -78,30 +97,24 @@ class machine {
   // Every state at a transition end, once, in state order.
   std::vector<state_summary> states() const;
 
+  // The stored transitions leaving `s` and entering `s` (each dereferences
+  // to a `const fsm_transition*`), in transition order. A loop on s is in
+  // both.
+  range<const_iterator> outgoing(const fsm_state& s) const;
+  range<incoming_set::const_iterator> incoming(const fsm_state& s) const;
+
   const_iterator begin() const { return transitions_.begin(); }
   const_iterator end() const { return transitions_.end(); }
   std::size_t size() const { return transitions_.size(); }
   bool empty() const { return transitions_.empty(); }
 
  private:
-  // Orders stored transitions by (`to`, `from`).
-  struct incoming_less {
-    using is_transparent = void;
-    bool operator()(const fsm_transition* a, const fsm_transition* b) const;
-    bool operator()(const fsm_transition* a, const fsm_state& to) const;
-    bool operator()(const fsm_state& to, const fsm_transition* b) const;
-  };
-
-  // The stored transitions entering `s`, in order of their `from`.
-  std::pair<std::set<const fsm_transition*, incoming_less>::const_iterator,
-            std::set<const fsm_transition*, incoming_less>::const_iterator>
-  incoming(const fsm_state& s) const;
   // The copy of `s` held by the first transition in order that carries it.
   // Requires: some stored transition carries s.
   const fsm_state& first_copy(const fsm_state& s) const;
 
   set_type transitions_;
-  std::set<const fsm_transition*, incoming_less> incoming_;
+  incoming_set incoming_;
   std::map<fsm_state, int, state_less> ends_;  // transition ends per state
 };
 
