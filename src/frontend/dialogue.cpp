@@ -82,12 +82,13 @@ int run_dialogue(std::istream& in, std::ostream& out, const render_function& ren
   if (!k) return kExitOk;
   log_contents contents = read_log(log->stream);
   log->stream.close();
-  if (contents.traces.empty() || contents.event_total == 0) {
+  if (contents.traces.line_count() == 0 || contents.event_total == 0) {
     say(out, "Log is empty or the format is incorrect.");
     return kExitEmptyLog;
   }
   say(out, "Building FSM...");
-  fsm_builder builder(std::move(contents.traces), *k);
+  fsm_builder builder(contents.traces, *k);
+  contents = log_contents();
   const pipeline_result result = run_pipeline(builder, log->stem, out);
   if (!result.failed_files.empty()) {
     for (const std::string& name : result.failed_files) {

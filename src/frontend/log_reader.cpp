@@ -2,25 +2,19 @@
 
 #include <filesystem>
 #include <system_error>
-#include <vector>
 
 namespace logfsm {
 namespace {
 
-std::vector<std::string> parse_line(std::string_view line) {
-  std::vector<std::string> names;
-  std::size_t end;
-  while ((end = line.find(';')) != std::string_view::npos) {
-    names.emplace_back(line.substr(0, end));
-    line.remove_prefix(end + 1);
-  }
-  return names;
-}
-
 void add_line(log_contents& log, std::string_view line) {
   if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  log.traces.push_back(parse_line(line));
-  log.event_total += static_cast<std::int64_t>(log.traces.back().size());
+  std::size_t end;
+  while ((end = line.find(';')) != std::string_view::npos) {
+    log.traces.add_event(line.substr(0, end));
+    line.remove_prefix(end + 1);
+    ++log.event_total;
+  }
+  log.traces.end_line();
 }
 
 }  // namespace

@@ -14,12 +14,12 @@
 #include <string>
 #include <string_view>
 
-#include "model/fsm_builder.h"
+#include "model/event_log.h"
 
 namespace logfsm {
 
 struct log_contents {
-  raw_traces traces;  // one entry per line, empty lines included
+  event_log traces;  // one line per line of the file, empty lines included
   std::int64_t event_total = 0;
 };
 

@@ -1,35 +1,18 @@
 #include "integration/paths.h"
 
-#include <cassert>
-#include <utility>
-
 namespace logfsm {
 
 std::vector<path> enumerate_paths(const machine& transitions, std::int32_t k,
                                   const fsm_state& start, direction dir) {
-  assert(k >= 2);
   std::vector<path> paths;
-  path prefix;
-  std::vector<std::pair<fsm_state, std::int32_t>> stack;
-  stack.emplace_back(start, 1);
-  while (!stack.empty()) {
-    auto [x, depth] = std::move(stack.back());
-    stack.pop_back();
-    while (static_cast<std::int64_t>(prefix.size()) >= depth) prefix.pop_back();
-    prefix.push_back(x);
-    if (depth == k) {
-      paths.push_back(prefix);
-      continue;
-    }
-    for (const fsm_transition& t : transitions.incident_transitions(x)) {
-      if (t.is_self_loop()) continue;
-      if (dir == direction::forward && t.from == x) {
-        stack.emplace_back(t.to, depth + 1);
-      } else if (dir == direction::backward && t.to == x) {
-        stack.emplace_back(t.from, depth + 1);
-      }
-    }
-  }
+  for_each_path(
+      transitions, k, start, dir, [](const fsm_state&) { return false; },
+      [&paths](const state_refs& states) {
+        path& p = paths.emplace_back();
+        p.reserve(states.size());
+        for (const fsm_state* s : states) p.push_back(*s);
+        return true;
+      });
   return paths;
 }
 

@@ -1,43 +1,43 @@
 #include "integration/unseen_window.h"
 
-#include <algorithm>
-#include <vector>
+#include <cstddef>
 
 #include "integration/paths.h"
 
 namespace logfsm {
-namespace {
-
-bool passes_initial_state(const path& p) {
-  return std::any_of(p.begin(), p.end(), is_initial_state);
-}
-
-// The paths of `candidates` that avoid the initial state and whose second
-// state is `second`.
-std::vector<path> paths_through(std::vector<path> candidates,
-                                const fsm_state& second) {
-  std::vector<path> kept;
-  for (path& p : candidates) {
-    if (!passes_initial_state(p) && p[1] == second) kept.push_back(std::move(p));
-  }
-  return kept;
-}
-
-}  // namespace
 
 bool creates_unseen_window(const fsm_builder& builder, const fsm_transition& t) {
-  if (builder.k == 2) return false;
+  // A path never steps along a self-loop, so a loop is the first or last step
+  // of no path; a path through either end of t passes the initial state.
+  if (builder.k == 2 || t.is_self_loop() || is_initial_state(t.from) ||
+      is_initial_state(t.to)) {
+    return false;
+  }
   const machine& m = builder.transitions;
-  std::vector<path> ending = paths_through(
-      enumerate_paths(m, builder.k, t.to, direction::backward), t.from);
-  for (path& p : ending) std::reverse(p.begin(), p.end());
-  const std::vector<path> starting = paths_through(
-      enumerate_paths(m, builder.k, t.from, direction::forward), t.to);
-  const auto unseen = [&builder](const path& p) {
-    return !builder.observed_windows.contains(path_events(p));
+  const auto last = static_cast<std::size_t>(builder.k - 1);
+  window_view events(last + 1);
+  const auto observed = [&builder, &events] {
+    return builder.observed_windows.contains(events);
   };
-  return std::any_of(ending.begin(), ending.end(), unseen) ||
-         std::any_of(starting.begin(), starting.end(), unseen);
+  // The paths ending with t: t.to after a backward path of k - 1 states from
+  // t.from, read in reverse.
+  const bool ending_observed = for_each_path(
+      m, builder.k - 1, t.from, direction::backward, is_initial_state,
+      [&](const state_refs& states) {
+        for (std::size_t j = 0; j < last; ++j) events[last - 1 - j] = states[j]->event.get();
+        events[last] = t.to.event.get();
+        return observed();
+      });
+  if (!ending_observed) return true;
+  // The paths starting with t: t.from before a forward path from t.to.
+  return !for_each_path(m, builder.k - 1, t.to, direction::forward, is_initial_state,
+                        [&](const state_refs& states) {
+                          events[0] = t.from.event.get();
+                          for (std::size_t j = 0; j < last; ++j) {
+                            events[j + 1] = states[j]->event.get();
+                          }
+                          return observed();
+                        });
 }
 
 }  // namespace logfsm

@@ -12,7 +12,7 @@ namespace logfsm {
 // and that does not pass through the initial state, spells a name sequence
 // that is not among the observed windows. Always false for k = 2. Changes
 // nothing. Requires: t is stored in the machine.
-// Cost: two path enumerations (backward from t.to, forward from t.from).
+// Cost: the paths through t, up to the first unobserved one.
 bool creates_unseen_window(const fsm_builder& builder, const fsm_transition& t);
 
 }  // namespace logfsm

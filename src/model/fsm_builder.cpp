@@ -1,19 +1,21 @@
 #include "model/fsm_builder.h"
 
 #include <cassert>
-#include <utility>
 
 namespace logfsm {
 
-fsm_builder::fsm_builder(raw_traces raw, std::int32_t k) : k(k) {
+fsm_builder::fsm_builder(const event_log& log, std::int32_t k) : k(k) {
   assert(k >= 2);
-  traces.reserve(raw.size());
-  for (std::vector<std::string>& names : raw) {
-    trace t;
-    t.reserve(names.size());
-    for (std::string& name : names) t.push_back(make_event(std::move(name)));
-    traces.push_back(std::move(t));
+  const std::vector<event_ptr> events = make_event_table(log.names());
+  traces.reserve(log.line_count());
+  for (std::size_t i = 0; i < log.line_count(); ++i) {
+    trace& t = traces.emplace_back();
+    t.reserve(log.line(i).size());
+    for (const std::uint32_t n : log.line(i)) t.push_back(events[n]);
   }
 }
+
+fsm_builder::fsm_builder(const raw_traces& lines, std::int32_t k)
+    : fsm_builder(event_log::from_lines(lines), k) {}
 
 }  // namespace logfsm

@@ -9,9 +9,9 @@
 
 #include <cstdint>
 #include <set>
-#include <string>
 #include <vector>
 
+#include "model/event_log.h"
 #include "model/fsm_transition.h"
 #include "model/machine.h"
 #include "model/pseudo_random.h"
@@ -19,13 +19,11 @@
 
 namespace logfsm {
 
-// The traces as read from the log: one list of names per line.
-using raw_traces = std::vector<std::vector<std::string>>;
-
 struct fsm_builder {
-  // Makes one new event object per event occurrence (no name is shared) and
-  // keeps every trace, empty ones included. Requires: k >= 2.
-  fsm_builder(raw_traces raw, std::int32_t k);
+  // Makes one event object per distinct name of `log` (all from one table)
+  // and keeps every line as a trace, empty ones included. Requires: k >= 2.
+  fsm_builder(const event_log& log, std::int32_t k);
+  fsm_builder(const raw_traces& lines, std::int32_t k);
   fsm_builder(const fsm_builder&) = delete;
   fsm_builder& operator=(const fsm_builder&) = delete;
 

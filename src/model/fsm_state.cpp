@@ -28,7 +28,7 @@ bool state_less_ids(std::int16_t a, std::int16_t b) {
 }
 
 bool state_less::operator()(const fsm_state& a, const fsm_state& b) const {
-  const int by_name = a.name().compare(b.name());
+  const int by_name = compare_events(*a.event, *b.event);
   if (by_name != 0) return by_name < 0;
   return state_less_ids(a.id, b.id);
 }

@@ -21,13 +21,20 @@ using window = std::vector<event_ptr>;
 // An event and the next event of another name.
 using event_pair = std::pair<event_ptr, event_ptr>;
 
-// Element by element by name; a proper prefix comes first.
+// A window seen through its events' addresses, for lookups without copying
+// event pointers. The events must outlive the lookup.
+using window_view = std::vector<const event_type*>;
+
+// Element by element by name; a proper prefix comes first. Compares windows
+// and window views alike.
 struct window_less {
-  bool operator()(const window& a, const window& b) const {
+  using is_transparent = void;
+
+  template <typename A, typename B>
+  bool operator()(const A& a, const B& b) const {
     return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](const event_ptr& x, const event_ptr& y) {
-          return name_less(x->name, y->name);
+        a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+          return compare_events(*x, *y) < 0;
         });
   }
 };
@@ -35,9 +42,9 @@ struct window_less {
 // By the first event's name, then by the second's.
 struct event_pair_less {
   bool operator()(const event_pair& a, const event_pair& b) const {
-    if (a.first->name != b.first->name)
-      return name_less(a.first->name, b.first->name);
-    return name_less(a.second->name, b.second->name);
+    const int first = compare_events(*a.first, *b.first);
+    if (first != 0) return first < 0;
+    return compare_events(*a.second, *b.second) < 0;
   }
 };
 

@@ -20,7 +20,7 @@ namespace {
 using testing::temp_dir;
 using testing::write_file;
 
-raw_traces traces_of(std::string_view text) { return parse_log(text).traces; }
+raw_traces traces_of(std::string_view text) { return parse_log(text).traces.lines(); }
 
 struct line_case {
   std::string line;
@@ -45,8 +45,8 @@ TEST(LogReaderTest, EverySemicolonEndsOneNameTheRestOfTheLineIsIgnored) {
     for (const char* ending : {"", "\n", "\r\n"}) {
       if ((c.line + ending).empty()) continue;  // a file without any line
       const log_contents log = parse_log(c.line + ending);
-      ASSERT_EQ(log.traces.size(), 1u);
-      EXPECT_EQ(log.traces[0], c.names);
+      ASSERT_EQ(log.traces.lines().size(), 1u);
+      EXPECT_EQ(log.traces.lines()[0], c.names);
       EXPECT_EQ(log.event_total, static_cast<std::int64_t>(c.names.size()));
     }
   }
@@ -80,7 +80,7 @@ TEST(LogReaderTest, EventTotalCountsEveryNameOfEveryLine) {
   EXPECT_EQ(parse_log("").event_total, 0);
   EXPECT_EQ(parse_log("\nabc\n").event_total, 0);
   const log_contents one = parse_log("\nx;\n\n");
-  EXPECT_EQ(one.traces.size(), 3u);
+  EXPECT_EQ(one.traces.lines().size(), 3u);
   EXPECT_EQ(one.event_total, 1);
   EXPECT_EQ(parse_log("a;b;\n;;;\nc").event_total, 5);
 }
@@ -91,13 +91,13 @@ TEST(LogReaderTest, ReadLogReadsTheWholeStream) {
   text += std::string(70000, 'x') + ";y";  // one name across the read buffers
   std::istringstream in(text);
   const log_contents log = read_log(in);
-  ASSERT_EQ(log.traces.size(), 20001u);
-  EXPECT_EQ(log.traces[19999], (std::vector<std::string>{"ab", "cd"}));
-  EXPECT_EQ(log.traces[20000], std::vector<std::string>{std::string(70000, 'x')});
+  ASSERT_EQ(log.traces.lines().size(), 20001u);
+  EXPECT_EQ(log.traces.lines()[19999], (std::vector<std::string>{"ab", "cd"}));
+  EXPECT_EQ(log.traces.lines()[20000], std::vector<std::string>{std::string(70000, 'x')});
   EXPECT_EQ(log.event_total, 40001);
 
   std::istringstream empty("");
-  EXPECT_TRUE(read_log(empty).traces.empty());
+  EXPECT_TRUE(read_log(empty).traces.lines().empty());
 }
 
 TEST(LogReaderTest, ReadLogAgreesWithParseLog) {
@@ -108,7 +108,7 @@ TEST(LogReaderTest, ReadLogAgreesWithParseLog) {
     std::istringstream in(text);
     const log_contents read = read_log(in);
     const log_contents parsed = parse_log(text);
-    EXPECT_EQ(read.traces, parsed.traces);
+    EXPECT_EQ(read.traces.lines(), parsed.traces.lines());
     EXPECT_EQ(read.event_total, parsed.event_total);
   }
 }
@@ -142,7 +142,7 @@ class trickling_buffer : public std::streambuf {
 TEST(LogReaderTest, ReadLogCollectsSmallReads) {
   trickling_buffer buffer("a;bc;\r\n;\nlong name;x", false);
   std::istream in(&buffer);
-  EXPECT_EQ(read_log(in).traces, (raw_traces{{"a", "bc"}, {""}, {"long name"}}));
+  EXPECT_EQ(read_log(in).traces.lines(), (raw_traces{{"a", "bc"}, {""}, {"long name"}}));
 }
 
 // A device that fails before the end of the log: the complete lines read
@@ -151,9 +151,9 @@ TEST(LogReaderTest, ReadErrorKeepsTheLinesReadBefore) {
   trickling_buffer buffer("a;b;\nc;d;\ne", true);
   std::istream in(&buffer);
   const log_contents log = read_log(in);
-  ASSERT_GE(log.traces.size(), 2u);
-  EXPECT_EQ(log.traces[0], (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(log.traces[1], (std::vector<std::string>{"c", "d"}));
+  ASSERT_GE(log.traces.lines().size(), 2u);
+  EXPECT_EQ(log.traces.lines()[0], (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(log.traces.lines()[1], (std::vector<std::string>{"c", "d"}));
 }
 
 TEST(LogReaderTest, OpenLogOpensTheNamedFileInBinaryMode) {
@@ -168,7 +168,7 @@ TEST(LogReaderTest, OpenLogOpensTheNamedFileInBinaryMode) {
   // Opening again replaces the earlier file in the same stream.
   write_file(dir.file("other.txt"), "x;\n");
   ASSERT_TRUE(open_log(dir.file("other.txt"), stream));
-  EXPECT_EQ(read_log(stream).traces, raw_traces{{"x"}});
+  EXPECT_EQ(read_log(stream).traces.lines(), raw_traces{{"x"}});
 }
 
 TEST(LogReaderTest, OpenLogFailsForMissingFilesAndDirectories) {

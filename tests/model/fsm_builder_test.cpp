@@ -30,14 +30,28 @@ TEST(ModelBuilderTest, StartsWithTracesOnly) {
   EXPECT_TRUE(b.removed_transitions.empty());
 }
 
-TEST(ModelBuilderTest, EveryOccurrenceGetsItsOwnEvent) {
-  const fsm_builder b = builder_from_log("a;a;\na;\n", 2);
+TEST(ModelBuilderTest, OneEventPerNameRankedInNameOrder) {
+  const fsm_builder b = builder_from_log("a;\xff;a;\nab;;b;\n", 2);
   ASSERT_EQ(b.traces.size(), 2u);
-  ASSERT_EQ(b.traces[0].size(), 2u);
-  EXPECT_NE(b.traces[0][0], b.traces[0][1]);
-  EXPECT_NE(b.traces[0][0], b.traces[1][0]);
-  EXPECT_TRUE(same_event(b.traces[0][0], b.traces[0][1]));
-  EXPECT_TRUE(same_event(b.traces[0][0], b.traces[1][0]));
+  EXPECT_EQ(b.traces[0][0], b.traces[0][2]);
+  // "" < "a" < "ab" < "b" < "\xff" with unsigned bytes; ranks must agree,
+  // also against events made on their own or by another table.
+  const std::vector<event_ptr> in_order = {b.traces[1][1], b.traces[0][0],
+                                           b.traces[1][0], b.traces[1][2],
+                                           b.traces[0][1]};
+  const fsm_builder other = builder_from_log("ab;b;\n", 2);
+  for (std::size_t i = 0; i < in_order.size(); ++i) {
+    for (std::size_t j = 0; j < in_order.size(); ++j) {
+      const int expected = i < j ? -1 : (i > j ? 1 : 0);
+      const auto sign = [](int v) { return (v > 0) - (v < 0); };
+      EXPECT_EQ(sign(compare_events(*in_order[i], *in_order[j])), expected);
+      const event_ptr alone = make_event(in_order[j]->name);
+      EXPECT_EQ(sign(compare_events(*in_order[i], *alone)), expected);
+    }
+    for (const event_ptr& e : other.traces[0]) {
+      EXPECT_EQ(same_event(in_order[i], e), in_order[i]->name == e->name);
+    }
+  }
 }
 
 TEST(ModelBuilderTest, NamesAreKeptByteForByteAndEmptyTracesStay) {

@@ -1,0 +1,38 @@
+#include "model/event_log.h"
+
+namespace logfsm {
+
+event_log event_log::from_lines(const raw_traces& lines) {
+  event_log log;
+  for (const std::vector<std::string>& line : lines) {
+    for (const std::string& name : line) log.add_event(name);
+    log.end_line();
+  }
+  return log;
+}
+
+void event_log::add_event(std::string_view name) {
+  auto it = numbers_.find(name);
+  if (it == numbers_.end()) {
+    it = numbers_.emplace(std::string(name), static_cast<std::uint32_t>(names_.size())).first;
+    names_.emplace_back(name);
+  }
+  events_.push_back(it->second);
+}
+
+void event_log::end_line() { line_ends_.push_back(events_.size()); }
+
+std::span<const std::uint32_t> event_log::line(std::size_t i) const {
+  const std::size_t first = i == 0 ? 0 : line_ends_[i - 1];
+  return std::span<const std::uint32_t>(events_).subspan(first, line_ends_[i] - first);
+}
+
+raw_traces event_log::lines() const {
+  raw_traces result(line_count());
+  for (std::size_t i = 0; i < line_count(); ++i) {
+    for (const std::uint32_t n : line(i)) result[i].push_back(names_[n]);
+  }
+  return result;
+}
+
+}  // namespace logfsm
