@@ -43,24 +43,59 @@ void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths
   }
 }
 
-void match_window(fsm_builder& builder, const window& w, fsm_state& current) {
-  const std::vector<path> paths = enumerate_paths(
-      builder.transitions, builder.k, current, direction::forward);
-  const path* match = nullptr;
-  for (const path& p : paths) {
-    if (same_events(w, p)) {
-      match = &p;
-      break;
-    }
+namespace {
+
+path copy_of(const state_refs& states) {
+  path p;
+  p.reserve(states.size());
+  for (const fsm_state* s : states) p.push_back(*s);
+  return p;
+}
+
+bool spells(const window& w, const state_refs& states) {
+  if (w.size() != states.size()) return false;
+  for (std::size_t j = 0; j < w.size(); ++j) {
+    if (!same_event(w[j], states[j]->event)) return false;
   }
-  if (match != nullptr) {
+  return true;
+}
+
+}  // namespace
+
+std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start,
+                                   const window& w, std::optional<path>& match) {
+  std::vector<path> unobserved;
+  window_view events(static_cast<std::size_t>(builder.k));
+  for_each_path(
+      builder.transitions, builder.k, start, direction::forward,
+      [](const fsm_state&) { return false; },
+      [&](const state_refs& states) {
+        if (!match && spells(w, states)) match = copy_of(states);
+        for (std::size_t j = 0; j < states.size(); ++j) events[j] = states[j]->event.get();
+        if (!builder.observed_windows.contains(events)) unobserved.push_back(copy_of(states));
+        return true;
+      });
+  return unobserved;
+}
+
+std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start) {
+  std::optional<path> unused;
+  return unobserved_paths(builder, start, window(), unused);
+}
+
+void match_window(fsm_builder& builder, const window& w, fsm_state& current) {
+  // Which paths the pruning looks at is decided before any change: those
+  // whose names were never observed, the others it would pass over.
+  std::optional<path> match;
+  const std::vector<path> unobserved = unobserved_paths(builder, current, w, match);
+  if (match) {
     current = mark_path_used(builder.transitions, *match);
   } else {
     const path created = extend_for_window(builder, w, current);
     current = created[1];
     mark_path_used(builder.transitions, created);
   }
-  prune_unobserved_paths(builder, paths);
+  prune_unobserved_paths(builder, unobserved);
 }
 
 }  // namespace logfsm

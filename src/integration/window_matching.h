@@ -3,6 +3,7 @@
 #ifndef LOGFSM_INTEGRATION_WINDOW_MATCHING_H_
 #define LOGFSM_INTEGRATION_WINDOW_MATCHING_H_
 
+#include <optional>
 #include <vector>
 
 #include "integration/paths.h"
@@ -27,6 +28,13 @@ fsm_transition find_or_make_transition(fsm_builder& builder, const fsm_state& a,
 // `removed_transitions` and erased from the machine. Used transitions are
 // never removed.
 void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths);
+
+// The k-state paths from `start`, in enumeration order, whose names are not
+// among the observed windows (copies of their states). Sets `match`, when
+// empty, to the first path that spells `w`. Changes nothing.
+std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start,
+                                   const window& w, std::optional<path>& match);
+std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start);
 
 // Follows window `w` (2 to k events; w[0] names `current`) from `current`:
 // the first enumerated k-state path that spells w is marked used, or, when

@@ -34,8 +34,9 @@ struct generated_log {
 generated_log random_log(std::uint64_t seed);
 
 // A log of `traces` traces drawn from a fixed random process over
-// `event_names` event names (seeded by `seed`): a start, branching successors
-// with loops back, occasional repetitions, and an end probability.
+// `event_names` activity names (seeded by `seed`): a start, branching
+// successors with loops back, occasional repetitions, about 20 events per
+// trace. For benchmarks.
 std::string process_log(std::uint64_t seed, std::uint32_t traces,
                         std::uint32_t event_names);
 
