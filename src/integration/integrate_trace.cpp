@@ -61,7 +61,7 @@ void walk_tail(fsm_builder& builder, fsm_state& current, const trace& p,
   assert(!p.empty());
   const auto n = static_cast<std::int64_t>(p.size());
   for (std::int32_t b = 0;; ++b) {
-    prune_unobserved_paths(builder, unobserved_paths(builder, current));
+    prune_unobserved_paths(builder, take_paths(builder, current, window()));
     const std::int64_t next = i + 1 + b;
     if (next >= n || b == builder.k - 2) {
       *current.accepting = true;

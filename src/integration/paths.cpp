@@ -6,7 +6,7 @@ std::vector<path> enumerate_paths(const machine& transitions, std::int32_t k,
                                   const fsm_state& start, direction dir) {
   std::vector<path> paths;
   for_each_path(
-      transitions, k, start, dir, [](const fsm_state&) { return false; },
+      transitions, k, start, dir, [](const fsm_state&, std::size_t) { return false; },
       [&paths](const state_refs& states) {
         path& p = paths.emplace_back();
         p.reserve(states.size());

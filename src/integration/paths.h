@@ -58,7 +58,7 @@ bool walk(std::size_t k, const fsm_state& start, Neighbours neighbours,
     ++top.next;
     if (t.is_self_loop()) continue;
     const fsm_state& s = step(t);
-    if (skip(s)) continue;
+    if (skip(s, states.size())) continue;
     states.push_back(&s);
     if (states.size() < k) {
       open(s);
@@ -73,8 +73,9 @@ bool walk(std::size_t k, const fsm_state& start, Neighbours neighbours,
 }  // namespace paths_detail
 
 // Calls `visit(states)` (a `const state_refs&` of k states) for every path of
-// exactly `k` states from `start` that enters no state for which `skip(s)`
-// is true, in the order of enumerate_paths below, until `visit` returns
+// exactly `k` states from `start` that enters no state for which
+// `skip(s, i)` is true, s being about to become the state at index i (from
+// 1 to k - 1; skip is asked once per entry, in walk order), in the order of enumerate_paths below, until `visit` returns
 // false. Returns false when stopped so. The machine must not change during
 // the walk. Cost: the paths visited, with no copies and no scans.
 template <typename Skip, typename Visit>

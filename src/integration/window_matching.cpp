@@ -1,9 +1,14 @@
 #include "integration/window_matching.h"
 
 #include <cassert>
+#include <map>
+#include <optional>
 #include <set>
+#include <tuple>
+#include <utility>
 
 #include "integration/path_creation.h"
+#include "integration/path_tree.h"
 
 namespace logfsm {
 
@@ -25,6 +30,166 @@ fsm_transition find_or_make_transition(fsm_builder& builder, const fsm_state& a,
   return made;
 }
 
+namespace {
+
+void remove_chosen(fsm_builder& builder,
+                   const std::set<fsm_transition, transition_less>& chosen) {
+  for (const fsm_transition& t : chosen) {
+    builder.removed_transitions.push_back(t);
+    builder.transitions.erase(t);
+  }
+}
+
+// The first transition along `u` from position `j` on whose `used` flag is
+// false, making missing steps as find_or_make_transition does; none when
+// every one is used.
+std::optional<fsm_transition> first_unused_from(fsm_builder& builder,
+                                                const std::vector<const fsm_state*>& u,
+                                                std::size_t j) {
+  for (; j + 1 < u.size(); ++j) {
+    fsm_transition t = find_or_make_transition(builder, *u[j], *u[j + 1]);
+    if (!*t.used) return t;
+  }
+  return std::nullopt;
+}
+
+// Prunes the paths of a tree with the result of pruning them one by one in
+// order, without listing them all.
+//
+// Walking the paths in order, a path's choice depends on its steps in turn:
+// while they are stored and used it goes on; at the first stored unused step
+// every unobserved path below chooses that same step, so the subtree is
+// decided by whether it holds an unobserved path; at a step no longer stored
+// (path creation erased it) each unobserved path below draws a number and
+// makes a transition, so those paths are taken one by one. A subtree whose
+// walk made nothing and drew nothing is not walked again from the same node
+// and position with the same observed continuations until something is made:
+// doing so would choose the same transitions again.
+class tree_pruner {
+ public:
+  tree_pruner(fsm_builder& builder, const path_tree& tree)
+      : builder_(builder), tree_(tree), k_(static_cast<std::size_t>(tree.k)) {}
+
+  std::set<fsm_transition, transition_less> run() {
+    tree_path p(tree_);
+    walk_tree(
+        tree_, p, [this](const tree_path& q) { return enter(q); },
+        [this](const tree_path& q) { leave(q); });
+    return std::move(chosen_);
+  }
+
+ private:
+  // A subtree: its node and position, and where the names leading there
+  // stand among the observed windows (kNone when no window goes on so).
+  using subtree_key = std::tuple<std::uint32_t, std::size_t, window_set::position>;
+
+  subtree_key key_of(const tree_path& q) const {
+    return {q.nodes.back(), q.last(), builder_.observed_windows.follow(q.events)};
+  }
+
+  tree_step enter(const tree_path& q) {
+    const std::size_t at = q.last();
+    const auto t = builder_.transitions.find(*q.states[at - 1], *q.states[at]);
+    if (!t) {
+      one_by_one(q);
+      return tree_step::skip;
+    }
+    if (!*t->used) {
+      if (holds_unobserved(q)) chosen_.insert(*t);
+      return tree_step::skip;
+    }
+    if (at + 1 == k_) return tree_step::skip;
+    const subtree_key key = key_of(q);
+    if (settled_.contains(key)) return tree_step::skip;
+    open_.push_back({key, draws_});
+    return tree_step::descend;
+  }
+
+  void leave(const tree_path& q) {
+    if (q.last() + 1 == k_) return;
+    const auto [key, draws_at_entry] = open_.back();
+    open_.pop_back();
+    if (draws_ == draws_at_entry) settled_.insert(key);
+  }
+
+  // True when some path of the subtree of q's last state is unobserved.
+  bool holds_unobserved(const tree_path& q) {
+    const window_set& observed = builder_.observed_windows;
+    const subtree_key key = key_of(q);
+    const auto unobserved_below = [this, &observed](const subtree_key& at) {
+      const auto [n, last, names] = at;
+      if (last + 1 == k_) return !observed.ends_window(names);
+      return names == window_set::kNone &&
+             tree_.has_walk(n, static_cast<std::int64_t>(k_ - 1 - last));
+    };
+    if (unobserved_below(key)) return true;
+    if (q.last() + 1 == k_ || std::get<2>(key) == window_set::kNone) return false;
+    if (const auto known = unobserved_below_.find(key); known != unobserved_below_.end()) {
+      return known->second;
+    }
+    tree_path below = q;
+    const bool found = !walk_tree(
+        tree_, below,
+        [&](const tree_path& r) {
+          const subtree_key at = key_of(r);
+          if (unobserved_below(at)) return tree_step::stop;
+          if (r.last() + 1 == k_ || std::get<2>(at) == window_set::kNone) {
+            return tree_step::skip;
+          }
+          const auto known = unobserved_below_.find(at);
+          if (known == unobserved_below_.end()) return tree_step::descend;
+          return known->second ? tree_step::stop : tree_step::skip;
+        },
+        [this](const tree_path& r) {
+          if (r.last() + 1 < k_) unobserved_below_.emplace(key_of(r), false);
+        });
+    unobserved_below_[key] = found;
+    return found;
+  }
+
+  // Every unobserved path through q, in order, as the plain sweep takes it:
+  // its choice starts at q's last step, which is not stored.
+  void one_by_one(const tree_path& q) {
+    const std::size_t step = q.last() - 1;
+    const auto take = [this, step](const tree_path& u) {
+      if (builder_.observed_windows.contains(u.events)) return;
+      // The sweep draws and makes transitions here: no subtree walked so far
+      // can be taken as settled any more.
+      ++draws_;
+      settled_.clear();
+      if (auto t = first_unused_from(builder_, u.states, step)) chosen_.insert(*t);
+    };
+    if (q.last() + 1 == k_) {
+      take(q);
+      return;
+    }
+    tree_path below = q;
+    walk_tree(
+        tree_, below,
+        [&](const tree_path& u) {
+          if (u.last() + 1 < k_) return tree_step::descend;
+          take(u);
+          return tree_step::skip;
+        },
+        [](const tree_path&) {});
+  }
+
+  fsm_builder& builder_;
+  const path_tree& tree_;
+  const std::size_t k_;
+  std::set<fsm_transition, transition_less> chosen_;
+  std::set<subtree_key> settled_;
+  std::vector<std::pair<subtree_key, std::uint64_t>> open_;
+  std::map<subtree_key, bool> unobserved_below_;
+  std::uint64_t draws_ = 0;
+};
+
+}  // namespace
+
+void prune_unobserved_paths(fsm_builder& builder, const path_tree& tree) {
+  remove_chosen(builder, tree_pruner(builder, tree).run());
+}
+
 void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths) {
   std::set<fsm_transition, transition_less> chosen;
   for (const path& u : paths) {
@@ -37,20 +202,10 @@ void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths
       }
     }
   }
-  for (const fsm_transition& t : chosen) {
-    builder.removed_transitions.push_back(t);
-    builder.transitions.erase(t);
-  }
+  remove_chosen(builder, chosen);
 }
 
 namespace {
-
-path copy_of(const state_refs& states) {
-  path p;
-  p.reserve(states.size());
-  for (const fsm_state* s : states) p.push_back(*s);
-  return p;
-}
 
 bool spells(const window& w, const state_refs& states) {
   if (w.size() != states.size()) return false;
@@ -60,42 +215,64 @@ bool spells(const window& w, const state_refs& states) {
   return true;
 }
 
-}  // namespace
-
-std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start,
-                                   const window& w, std::optional<path>& match) {
-  std::vector<path> unobserved;
-  window_view events(static_cast<std::size_t>(builder.k));
-  for_each_path(
-      builder.transitions, builder.k, start, direction::forward,
-      [](const fsm_state&) { return false; },
-      [&](const state_refs& states) {
-        if (!match && spells(w, states)) match = copy_of(states);
-        for (std::size_t j = 0; j < states.size(); ++j) events[j] = states[j]->event.get();
-        if (!builder.observed_windows.contains(events)) unobserved.push_back(copy_of(states));
-        return true;
-      });
-  return unobserved;
+path copy_of(const state_refs& states) {
+  path p;
+  p.reserve(states.size());
+  for (const fsm_state* s : states) p.push_back(*s);
+  return p;
 }
 
-std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start) {
-  std::optional<path> unused;
-  return unobserved_paths(builder, start, window(), unused);
+}  // namespace
+
+pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
+                         const window& w) {
+  // Listing is cheapest while the paths are few; past a bound their number
+  // may grow exponentially with k, and the tree takes over.
+  pending_paths taken;
+  std::size_t seen = 0;
+  const window_set& observed = builder.observed_windows;
+  // names[i]: where the names of the path's first i + 1 states stand among
+  // the observed windows, kept as the walk goes.
+  std::vector<window_set::position> names(static_cast<std::size_t>(builder.k));
+  names[0] = observed.next(window_set::kRoot, *start.event);
+  const bool listed = for_each_path(
+      builder.transitions, builder.k, start, direction::forward,
+      [&](const fsm_state& s, std::size_t i) {
+        names[i] = observed.next(names[i - 1], *s.event);
+        return false;
+      },
+      [&](const state_refs& states) {
+        if (++seen > builder.listed_paths_bound) return false;
+        if (!taken.match && spells(w, states)) taken.match = copy_of(states);
+        if (!observed.ends_window(names.back())) taken.unobserved.push_back(copy_of(states));
+        return true;
+      });
+  if (!listed) {
+    taken.unobserved.clear();
+    taken.tree = make_path_tree(builder.transitions, builder.k, start);
+    taken.match = first_path_spelling(*taken.tree, w);
+  }
+  return taken;
+}
+
+void prune_unobserved_paths(fsm_builder& builder, const pending_paths& paths) {
+  if (paths.tree) {
+    prune_unobserved_paths(builder, *paths.tree);
+  } else {
+    prune_unobserved_paths(builder, paths.unobserved);
+  }
 }
 
 void match_window(fsm_builder& builder, const window& w, fsm_state& current) {
-  // Which paths the pruning looks at is decided before any change: those
-  // whose names were never observed, the others it would pass over.
-  std::optional<path> match;
-  const std::vector<path> unobserved = unobserved_paths(builder, current, w, match);
-  if (match) {
-    current = mark_path_used(builder.transitions, *match);
+  const pending_paths paths = take_paths(builder, current, w);
+  if (paths.match) {
+    current = mark_path_used(builder.transitions, *paths.match);
   } else {
     const path created = extend_for_window(builder, w, current);
     current = created[1];
     mark_path_used(builder.transitions, created);
   }
-  prune_unobserved_paths(builder, unobserved);
+  prune_unobserved_paths(builder, paths);
 }
 
 }  // namespace logfsm

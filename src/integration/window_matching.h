@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "integration/path_tree.h"
 #include "integration/paths.h"
 #include "model/fsm_builder.h"
 
@@ -28,13 +29,25 @@ fsm_transition find_or_make_transition(fsm_builder& builder, const fsm_state& a,
 // `removed_transitions` and erased from the machine. Used transitions are
 // never removed.
 void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths);
+// The same for every path of `tree`, in enumeration order, with the same
+// result, without listing the paths.
+void prune_unobserved_paths(fsm_builder& builder, const path_tree& tree);
 
-// The k-state paths from `start`, in enumeration order, whose names are not
-// among the observed windows (copies of their states). Sets `match`, when
-// empty, to the first path that spells `w`. Changes nothing.
-std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start,
-                                   const window& w, std::optional<path>& match);
-std::vector<path> unobserved_paths(const fsm_builder& builder, const fsm_state& start);
+// The k-state paths from a state that pruning will look at, taken before
+// any change: the unobserved ones listed (copies, in enumeration order) when
+// the paths are few, else the whole tree of them.
+struct pending_paths {
+  std::vector<path> unobserved;
+  std::optional<path_tree> tree;
+  // The first path in enumeration order that spells the window asked for.
+  std::optional<path> match;
+};
+
+// The paths from `start`, and the first that spells `w` (none when `w` does
+// not have k events). Changes nothing.
+pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
+                         const window& w);
+void prune_unobserved_paths(fsm_builder& builder, const pending_paths& paths);
 
 // Follows window `w` (2 to k events; w[0] names `current`) from `current`:
 // the first enumerated k-state path that spells w is marked used, or, when

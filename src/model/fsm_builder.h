@@ -7,6 +7,7 @@
 #ifndef LOGFSM_MODEL_FSM_BUILDER_H_
 #define LOGFSM_MODEL_FSM_BUILDER_H_
 
+#include <cstddef>
 #include <cstdint>
 #include <set>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "model/machine.h"
 #include "model/pseudo_random.h"
 #include "model/window.h"
+#include "model/window_set.h"
 
 namespace logfsm {
 
@@ -30,12 +32,15 @@ struct fsm_builder {
   std::int32_t k;
   machine transitions;
   std::vector<trace> traces;
-  std::set<window, window_less> observed_windows;
+  window_set observed_windows;
   std::set<event_pair, event_pair_less> successor_pairs;
   // Transitions that pruning took out of the machine, in removal order.
   std::vector<fsm_transition> removed_transitions;
   // The sequence that numbers new states, drawn in call order.
   pseudo_random random;
+  // The most paths from one state that window matching lists one by one;
+  // beyond, it walks them as a tree. A tuning knob: the result is the same.
+  std::size_t listed_paths_bound = 4096;
 };
 
 }  // namespace logfsm

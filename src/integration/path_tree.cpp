@@ -1,0 +1,116 @@
+#include "integration/path_tree.h"
+
+#include <cassert>
+#include <map>
+#include <set>
+#include <utility>
+
+namespace logfsm {
+namespace {
+
+// Sets every node's `longest` by a depth-first search in post-order: a node
+// with a successor still on the search stack lies on a cycle.
+void measure_walks(path_tree& tree) {
+  enum class mark : unsigned char { fresh, open, done };
+  std::vector<mark> marks(tree.nodes.size(), mark::fresh);
+  std::vector<std::pair<std::uint32_t, std::size_t>> stack;  // node, next edge
+  for (std::uint32_t root = 0; root < tree.nodes.size(); ++root) {
+    if (marks[root] != mark::fresh) continue;
+    marks[root] = mark::open;
+    stack.emplace_back(root, 0);
+    while (!stack.empty()) {
+      auto& [n, next] = stack.back();
+      path_tree::node& here = tree.nodes[n];
+      if (next < here.edges.size()) {
+        const std::uint32_t m = here.edges[next++].node;
+        if (marks[m] == mark::fresh) {
+          marks[m] = mark::open;
+          stack.emplace_back(m, 0);
+        } else if (marks[m] == mark::open) {
+          here.longest = path_tree::kUnbounded;
+        } else if (here.longest != path_tree::kUnbounded) {
+          const std::int64_t via = tree.nodes[m].longest;
+          here.longest = via == path_tree::kUnbounded
+                             ? via
+                             : std::max(here.longest, via + 1);
+        }
+        continue;
+      }
+      marks[n] = mark::done;
+      const std::int64_t finished = here.longest;
+      stack.pop_back();
+      if (stack.empty()) break;
+      path_tree::node& parent = tree.nodes[stack.back().first];
+      if (parent.longest == path_tree::kUnbounded) continue;
+      parent.longest = finished == path_tree::kUnbounded
+                           ? finished
+                           : std::max(parent.longest, finished + 1);
+    }
+  }
+}
+
+}  // namespace
+
+path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start) {
+  assert(k >= 2);
+  path_tree tree;
+  tree.k = k;
+  tree.start = start;
+  // Breadth first, so a state's depth is its fewest steps from the start;
+  // states deeper than k - 2 steps start no path step.
+  std::map<fsm_state, std::uint32_t, state_less> numbers{{start, 0}};
+  std::vector<const fsm_state*> states{&tree.start};
+  std::vector<std::int64_t> depth{0};
+  tree.nodes.emplace_back();
+  for (std::uint32_t n = 0; n < states.size(); ++n) {
+    if (depth[n] > k - 2) continue;
+    std::vector<path_tree::edge> edges;
+    for (const fsm_transition& t : m.outgoing(*states[n])) {
+      if (t.is_self_loop()) continue;
+      const auto [it, added] =
+          numbers.emplace(t.to, static_cast<std::uint32_t>(states.size()));
+      if (added) {
+        states.push_back(&it->first);
+        depth.push_back(depth[n] + 1);
+        tree.nodes.emplace_back();
+      }
+      edges.push_back({t.to, it->second});
+    }
+    tree.nodes[n].edges = std::move(edges);
+  }
+  measure_walks(tree);
+  return tree;
+}
+
+path tree_path::copy() const {
+  path p;
+  p.reserve(states.size());
+  for (const fsm_state* s : states) p.push_back(*s);
+  return p;
+}
+
+std::optional<path> first_path_spelling(const path_tree& tree, const window& w) {
+  if (w.size() != static_cast<std::size_t>(tree.k) || !same_event(w[0], tree.start.event)) {
+    return std::nullopt;
+  }
+  // Below a node at a position, nothing spells the rest of w once a walk
+  // there has found nothing.
+  std::set<std::pair<std::uint32_t, std::size_t>> barren;
+  tree_path p(tree);
+  std::optional<path> found;
+  walk_tree(
+      tree, p,
+      [&](const tree_path& q) {
+        const std::size_t at = q.last();
+        if (compare_events(*q.events[at], *w[at]) != 0) return tree_step::skip;
+        if (at + 1 == w.size()) {
+          found = q.copy();
+          return tree_step::stop;
+        }
+        return barren.contains({q.nodes[at], at}) ? tree_step::skip : tree_step::descend;
+      },
+      [&](const tree_path& q) { barren.emplace(q.nodes[q.last()], q.last()); });
+  return found;
+}
+
+}  // namespace logfsm
