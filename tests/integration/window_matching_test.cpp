@@ -120,6 +120,38 @@ TEST_F(Pruning, RemakesAnErasedTransitionAsUsedWithTheSourcesEvent) {
   EXPECT_TRUE(builder.removed_transitions.empty());
 }
 
+// The paths of a tree taken before a change, pruned as a tree and as a list:
+// same machine, same removals in the same order, same numbers drawn.
+TEST_F(Pruning, ATreeTakenBeforeAChangePrunesLikeItsListedPaths) {
+  const fsm_state b3 = st("b", 3), e = st("e");
+  for (int erased = 0; erased < 4; ++erased) {
+    fsm_builder listed = testing::builder_from_log("", 4), treed = testing::builder_from_log("", 4);
+    for (fsm_builder* b : {&listed, &treed}) {
+      b->transitions = machine_of({tr(a, b0, true), tr(a, b3), tr(a, b7, true), tr(b0, c, true),
+                                   tr(b3, c), tr(b7, c), tr(b7, d, true), tr(c, d),
+                                   tr(c, e, true), tr(d, e)});
+      observe(*b, {"a", "b", "c", "e"});
+    }
+    const std::vector<path> paths = enumerate_paths(listed.transitions, 4, a, direction::forward);
+    const path_tree tree = make_path_tree(treed.transitions, 4, a);
+    // Path creation may erase steps of the paths taken.
+    const std::vector<std::pair<fsm_state, fsm_state>> steps = {{a, b0}, {b7, c}, {c, d}, {a, b3}};
+    for (fsm_builder* b : {&listed, &treed}) {
+      b->transitions.erase(tr(steps[erased].first, steps[erased].second));
+    }
+    prune_unobserved_paths(listed, paths);
+    prune_unobserved_paths(treed, tree);
+    EXPECT_EQ(describe(treed.transitions), describe(listed.transitions)) << erased;
+    ASSERT_EQ(treed.removed_transitions.size(), listed.removed_transitions.size());
+    for (std::size_t i = 0; i < listed.removed_transitions.size(); ++i) {
+      const fsm_transition& x = listed.removed_transitions[i];
+      const fsm_transition& y = treed.removed_transitions[i];
+      EXPECT_EQ(describe({x.from, x.to}), describe({y.from, y.to}));
+    }
+    EXPECT_EQ(treed.random.next(), listed.random.next()) << erased;
+  }
+}
+
 TEST(FindOrMakeTransition, ReturnsTheStoredTransitionWithItsFlag) {
   fsm_builder builder = testing::builder_from_log("", 2);
   const fsm_state x = st("x", 5), y = st("y");
