@@ -13,10 +13,10 @@ void collect_pairs(fsm_builder& builder, const trace& t) {
 
 namespace {
 
-// The window starting at position `i`, with repetitions collapsed.
-window window_at(const trace& t, std::size_t i, std::size_t k) {
+// Sets `w` to the window starting at position `i`, repetitions collapsed.
+void window_at(const trace& t, std::size_t i, std::size_t k, window& w) {
   const std::size_t n = t.size();
-  window w;
+  w.clear();
   std::size_t p = i;
   while (w.size() < k) {
     while (p + 1 < n && same_event(t[p + 1], t[p])) ++p;
@@ -24,7 +24,6 @@ window window_at(const trace& t, std::size_t i, std::size_t k) {
     w.push_back(t[p]);
     ++p;
   }
-  return w;
 }
 
 }  // namespace
@@ -32,8 +31,10 @@ window window_at(const trace& t, std::size_t i, std::size_t k) {
 void collect_windows(fsm_builder& builder, const trace& t) {
   const auto k = static_cast<std::size_t>(builder.k);
   if (t.size() < k) return;
+  window w;  // reused: a window is copied only when it is new
   for (std::size_t i = 0; i + k <= t.size(); ++i) {
-    builder.observed_windows.insert(window_at(t, i, k));
+    window_at(t, i, k, w);
+    builder.observed_windows.insert(w);
   }
 }
 

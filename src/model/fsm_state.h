@@ -31,7 +31,9 @@ struct fsm_state {
 };
 
 // Equal id and equal event name; flags and object identity play no part.
-bool operator==(const fsm_state& a, const fsm_state& b);
+inline bool operator==(const fsm_state& a, const fsm_state& b) {
+  return a.id == b.id && same_event(a.event, b.event);
+}
 
 // True for the initial state: id -1 and the empty name.
 bool is_initial_state(const fsm_state& s);
@@ -39,9 +41,18 @@ bool is_initial_state(const fsm_state& s);
 // The order of every set of states: event name (unsigned bytes), then id
 // widened with its sign to 64 bits and compared unsigned, so non-negative ids
 // come first in ascending order and negative ids after them (-2 before -1).
-bool state_less_ids(std::int16_t a, std::int16_t b);
+inline bool state_less_ids(std::int16_t a, std::int16_t b) {
+  const auto wide = [](std::int16_t id) {
+    return static_cast<std::uint64_t>(static_cast<std::int64_t>(id));
+  };
+  return wide(a) < wide(b);
+}
 struct state_less {
-  bool operator()(const fsm_state& a, const fsm_state& b) const;
+  bool operator()(const fsm_state& a, const fsm_state& b) const {
+    const int by_name = compare_events(*a.event, *b.event);
+    if (by_name != 0) return by_name < 0;
+    return state_less_ids(a.id, b.id);
+  }
 };
 
 }  // namespace logfsm
