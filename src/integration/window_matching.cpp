@@ -1,7 +1,9 @@
 #include "integration/window_matching.h"
 
+#include <algorithm>
 #include <cassert>
-#include <map>
+#include <unordered_map>
+#include <unordered_set>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -40,19 +42,6 @@ void remove_chosen(fsm_builder& builder,
   }
 }
 
-// The first transition along `u` from position `j` on whose `used` flag is
-// false, making missing steps as find_or_make_transition does; none when
-// every one is used.
-std::optional<fsm_transition> first_unused_from(fsm_builder& builder,
-                                                const std::vector<const fsm_state*>& u,
-                                                std::size_t j) {
-  for (; j + 1 < u.size(); ++j) {
-    fsm_transition t = find_or_make_transition(builder, *u[j], *u[j + 1]);
-    if (!*t.used) return t;
-  }
-  return std::nullopt;
-}
-
 // Prunes the paths of a tree with the result of pruning them one by one in
 // order, without listing them all.
 //
@@ -68,7 +57,9 @@ std::optional<fsm_transition> first_unused_from(fsm_builder& builder,
 class tree_pruner {
  public:
   tree_pruner(fsm_builder& builder, const path_tree& tree)
-      : builder_(builder), tree_(tree), k_(static_cast<std::size_t>(tree.k)) {}
+      : builder_(builder), tree_(tree), k_(static_cast<std::size_t>(tree.k)), names_(k_) {
+    names_[0] = builder_.observed_windows.next(window_set::kRoot, *tree.start.event);
+  }
 
   std::set<fsm_transition, transition_less> run() {
     tree_path p(tree_);
@@ -83,12 +74,29 @@ class tree_pruner {
   // stand among the observed windows (kNone when no window goes on so).
   using subtree_key = std::tuple<std::uint32_t, std::size_t, window_set::position>;
 
+  struct key_hash {
+    std::size_t operator()(const subtree_key& key) const {
+      const auto [n, at, names] = key;
+      std::uint64_t h = (static_cast<std::uint64_t>(n) << 32) ^ names;
+      h ^= static_cast<std::uint64_t>(at) * 0x9E3779B97F4A7C15ull;
+      return static_cast<std::size_t>(h ^ (h >> 29));
+    }
+  };
+
+  // Sets where the names of q stand among the observed windows, from where
+  // its prefix stands; the walks are depth first, so that is still in place.
+  void place(const tree_path& q) {
+    const std::size_t at = q.last();
+    names_[at] = builder_.observed_windows.next(names_[at - 1], *q.events[at]);
+  }
+
   subtree_key key_of(const tree_path& q) const {
-    return {q.nodes.back(), q.last(), builder_.observed_windows.follow(q.events)};
+    return {q.nodes.back(), q.last(), names_[q.last()]};
   }
 
   tree_step enter(const tree_path& q) {
     const std::size_t at = q.last();
+    place(q);
     const auto t = builder_.transitions.find(*q.states[at - 1], *q.states[at]);
     if (!t) {
       one_by_one(q);
@@ -131,6 +139,7 @@ class tree_pruner {
     const bool found = !walk_tree(
         tree_, below,
         [&](const tree_path& r) {
+          place(r);
           const subtree_key at = key_of(r);
           if (unobserved_below(at)) return tree_step::stop;
           if (r.last() + 1 == k_ || std::get<2>(at) == window_set::kNone) {
@@ -153,11 +162,20 @@ class tree_pruner {
     const std::size_t step = q.last() - 1;
     const auto take = [this, step](const tree_path& u) {
       if (builder_.observed_windows.contains(u.events)) return;
-      // The sweep draws and makes transitions here: no subtree walked so far
-      // can be taken as settled any more.
-      ++draws_;
-      settled_.clear();
-      if (auto t = first_unused_from(builder_, u.states, step)) chosen_.insert(*t);
+      ++draws_;  // the subtrees open now are not settled by their walk
+      for (std::size_t j = step; j + 1 < u.states.size(); ++j) {
+        const std::size_t before = builder_.transitions.size();
+        const fsm_transition t = find_or_make_transition(builder_, *u.states[j], *u.states[j + 1]);
+        // A transition made along a step of the tree changes what walking a
+        // settled subtree would find there.
+        if (builder_.transitions.size() != before && has_edge(u.nodes[j], t.to)) {
+          settled_.clear();
+        }
+        if (!*t.used) {
+          chosen_.insert(t);
+          break;
+        }
+      }
     };
     if (q.last() + 1 == k_) {
       take(q);
@@ -174,13 +192,23 @@ class tree_pruner {
         [](const tree_path&) {});
   }
 
+  bool has_edge(std::uint32_t n, const fsm_state& to) const {
+    for (const path_tree::edge& e : tree_.nodes[n].edges) {
+      if (e.to == to) return true;
+    }
+    return false;
+  }
+
   fsm_builder& builder_;
   const path_tree& tree_;
   const std::size_t k_;
   std::set<fsm_transition, transition_less> chosen_;
-  std::set<subtree_key> settled_;
+  // names_[i]: where the names of the path walked, up to index i, stand
+  // among the observed windows.
+  std::vector<window_set::position> names_;
+  std::unordered_set<subtree_key, key_hash> settled_;
   std::vector<std::pair<subtree_key, std::uint64_t>> open_;
-  std::map<subtree_key, bool> unobserved_below_;
+  std::unordered_map<subtree_key, bool, key_hash> unobserved_below_;
   std::uint64_t draws_ = 0;
 };
 
@@ -192,15 +220,31 @@ void prune_unobserved_paths(fsm_builder& builder, const path_tree& tree) {
 
 void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths) {
   std::set<fsm_transition, transition_less> chosen;
+  // The sweep erases nothing and clears no flag, so a step found stored and
+  // used stays so: the leading steps a path shares with the path before it
+  // that were found so need no second look. Made steps are looked at again,
+  // as every path through them draws anew.
+  const path* before = nullptr;
+  std::size_t known = 0;  // leading steps of `before` found stored and used
   for (const path& u : paths) {
     if (builder.observed_windows.contains(path_events(u))) continue;
-    for (std::size_t j = 0; j + 1 < u.size(); ++j) {
-      fsm_transition t = find_or_make_transition(builder, u[j], u[j + 1]);
+    std::size_t j = 0;
+    if (before != nullptr && !u.empty() && u[0] == (*before)[0]) {
+      const std::size_t shared = std::min(known, u.size() - 1);
+      while (j < shared && u[j + 1] == (*before)[j + 1]) ++j;
+    }
+    std::size_t found_so_far = j;
+    for (; j + 1 < u.size(); ++j) {
+      const std::optional<fsm_transition> found = builder.transitions.find(u[j], u[j + 1]);
+      const fsm_transition t = found ? *found : find_or_make_transition(builder, u[j], u[j + 1]);
       if (!*t.used) {
         chosen.insert(t);
         break;
       }
+      if (found && found_so_far == j) found_so_far = j + 1;
     }
+    before = &u;
+    known = found_so_far;
   }
   remove_chosen(builder, chosen);
 }

@@ -40,11 +40,30 @@ struct outgoing_key {
 // `used` plays no part: transitions with equal ends are one element.
 struct transition_less {
   using is_transparent = void;
-  bool operator()(const fsm_transition& a, const fsm_transition& b) const;
-  bool operator()(const fsm_transition& a, const transition_key& b) const;
-  bool operator()(const transition_key& a, const fsm_transition& b) const;
-  bool operator()(const fsm_transition& a, const outgoing_key& b) const;
-  bool operator()(const outgoing_key& a, const fsm_transition& b) const;
+  bool operator()(const fsm_transition& a, const fsm_transition& b) const {
+    return ends_less(a.from, a.to, b.from, b.to);
+  }
+  bool operator()(const fsm_transition& a, const transition_key& b) const {
+    return ends_less(a.from, a.to, b.from, b.to);
+  }
+  bool operator()(const transition_key& a, const fsm_transition& b) const {
+    return ends_less(a.from, a.to, b.from, b.to);
+  }
+  bool operator()(const fsm_transition& a, const outgoing_key& b) const {
+    return state_less()(a.from, b.from);
+  }
+  bool operator()(const outgoing_key& a, const fsm_transition& b) const {
+    return !state_less()(b.from, a.from);
+  }
+
+ private:
+  static bool ends_less(const fsm_state& a_from, const fsm_state& a_to,
+                        const fsm_state& b_from, const fsm_state& b_to) {
+    const int by_from = compare_events(*a_from.event, *b_from.event);
+    if (by_from != 0) return by_from < 0;
+    if (a_from.id != b_from.id) return state_less_ids(a_from.id, b_from.id);
+    return state_less()(a_to, b_to);
+  }
 };
 
 }  // namespace logfsm
