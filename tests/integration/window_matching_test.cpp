@@ -120,6 +120,14 @@ TEST_F(Pruning, RemakesAnErasedTransitionAsUsedWithTheSourcesEvent) {
   EXPECT_TRUE(builder.removed_transitions.empty());
 }
 
+TEST_F(Pruning, EveryPathThroughAMissingStepDrawsAgain) {
+  // Neither step of either path is stored: each path makes both of its steps
+  // anew, four numbers in all; the shared first step is no shortcut.
+  prune_unobserved_paths(builder, {{a, b0, c}, {a, b0, d}});
+  EXPECT_EQ(builder.random.next(), 19169);  // the fifth number
+  EXPECT_TRUE(builder.removed_transitions.empty());
+}
+
 // The paths of a tree taken before a change, pruned as a tree and as a list:
 // same machine, same removals in the same order, same numbers drawn.
 TEST_F(Pruning, ATreeTakenBeforeAChangePrunesLikeItsListedPaths) {
