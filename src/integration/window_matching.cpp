@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cassert>
-#include <unordered_map>
-#include <unordered_set>
 #include <optional>
 #include <set>
 #include <tuple>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "integration/path_creation.h"
@@ -50,10 +50,11 @@ void remove_chosen(fsm_builder& builder,
 // every unobserved path below chooses that same step, so the subtree is
 // decided by whether it holds an unobserved path; at a step no longer stored
 // (path creation erased it) each unobserved path below draws a number and
-// makes a transition, so those paths are taken one by one. A subtree whose
-// walk made nothing and drew nothing is not walked again from the same node
-// and position with the same observed continuations until something is made:
-// doing so would choose the same transitions again.
+// makes a transition, so those paths are taken one by one. A subtree walked
+// without drawing is settled: it is not walked again from the same node and
+// position with the same observed continuations (doing so would choose the
+// same transitions again) until a transition is made along a step of the
+// tree, which could change what the walk finds.
 class tree_pruner {
  public:
   tree_pruner(fsm_builder& builder, const path_tree& tree)
