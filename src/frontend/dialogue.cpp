@@ -39,17 +39,16 @@ std::optional<log_choice> ask_log_file(std::istream& in, std::ostream& out) {
   while (true) {
     const std::optional<std::string> line = ask(in, out, "Enter log filename: ");
     if (!line || *line == "exit") return std::nullopt;
-    const std::size_t dot = line->rfind('.');
-    choice.stem = line->substr(0, dot);
-    if (!open_log(*line, choice.stream)) {
-      say(out, "No such file.");
-      continue;
+    switch (open_named_log(*line, choice.stream, choice.stem)) {
+      case log_name_check::cannot_open:
+        say(out, "No such file.");
+        break;
+      case log_name_check::not_txt:
+        say(out, ".txt file is required");
+        break;
+      case log_name_check::ok:
+        return choice;
     }
-    if (dot == std::string::npos || line->substr(dot) != ".txt") {
-      say(out, ".txt file is required");
-      continue;
-    }
-    return choice;
   }
 }
 
@@ -60,16 +59,9 @@ std::optional<std::int32_t> ask_parameter(std::istream& in, std::ostream& out) {
     const std::optional<std::string> line =
         ask(in, out, "Enter algorithm parameter: ");
     if (!line || *line == "exit") return std::nullopt;
-    const parameter_reading reading = read_parameter(*line);
-    if (reading.status == parameter_status::no_number) {
-      say(out, "Invalid argument.");
-    } else if (reading.status == parameter_status::out_of_range) {
-      say(out, "Parameter is out of range.");
-    } else if (reading.value < 2) {
-      say(out, "Parameter must be 2 or more.");
-    } else {
-      return reading.value;
-    }
+    std::string problem;
+    if (const std::optional<std::int32_t> k = read_k(*line, problem)) return k;
+    say(out, problem);
   }
 }
 

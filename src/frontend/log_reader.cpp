@@ -44,4 +44,13 @@ bool open_log(const std::string& name, std::ifstream& stream) {
   return stream.is_open();
 }
 
+log_name_check open_named_log(const std::string& name, std::ifstream& stream,
+                              std::string& stem) {
+  const std::size_t dot = name.rfind('.');
+  stem = name.substr(0, dot);
+  if (!open_log(name, stream)) return log_name_check::cannot_open;
+  if (dot == std::string::npos || name.substr(dot) != ".txt") return log_name_check::not_txt;
+  return log_name_check::ok;
+}
+
 }  // namespace logfsm

@@ -34,6 +34,14 @@ log_contents read_log(std::istream& in);
 // every platform reads the same bytes. Fails for a directory.
 bool open_log(const std::string& name, std::ifstream& stream);
 
+enum class log_name_check { ok, cannot_open, not_txt };
+
+// Opens the log `name` as open_log does and checks that the name ends in
+// ".txt" (opening comes first); sets `stem` to the name up to its last ".",
+// directory part kept: the output files are named after it.
+log_name_check open_named_log(const std::string& name, std::ifstream& stream,
+                              std::string& stem);
+
 }  // namespace logfsm
 
 #endif  // LOGFSM_FRONTEND_LOG_READER_H_

@@ -40,4 +40,18 @@ parameter_reading read_parameter(std::string_view answer) {
   return {parameter_status::ok, static_cast<std::int32_t>(value)};
 }
 
+std::optional<std::int32_t> read_k(std::string_view answer, std::string& problem) {
+  const parameter_reading reading = read_parameter(answer);
+  if (reading.status == parameter_status::no_number) {
+    problem = "Invalid argument.";
+  } else if (reading.status == parameter_status::out_of_range) {
+    problem = "Parameter is out of range.";
+  } else if (reading.value < 2) {
+    problem = "Parameter must be 2 or more.";
+  } else {
+    return reading.value;
+  }
+  return std::nullopt;
+}
+
 }  // namespace logfsm

@@ -13,7 +13,14 @@
 
 namespace logfsm {
 
-void learn(fsm_builder& builder, std::ostream& progress) {
+progress_sink progress_lines(std::ostream& out) {
+  return {[&out](std::size_t done, std::size_t total) {
+            out << "Processed trace " << done << " of " << total << std::endl;
+          },
+          [&out] { out << "Refining..." << std::endl; }};
+}
+
+void learn(fsm_builder& builder, const progress_sink& progress) {
   for (const trace& t : builder.traces) {
     collect_pairs(builder, t);
     collect_windows(builder, t);
@@ -22,15 +29,19 @@ void learn(fsm_builder& builder, std::ostream& progress) {
   const std::size_t count = builder.traces.size();
   for (std::size_t i = 0; i < count; ++i) {
     integrate_trace(builder, builder.traces[i]);
-    progress << "Processed trace " << i + 1 << " of " << count << std::endl;
+    if (progress.trace_done) progress.trace_done(i + 1, count);
   }
-  progress << "Refining..." << std::endl;
+  if (progress.refining) progress.refining();
   replay_repeats(builder);
   remove_unused(builder);
 }
 
+void learn(fsm_builder& builder, std::ostream& progress) {
+  learn(builder, progress_lines(progress));
+}
+
 pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
-                             std::ostream& progress) {
+                             const progress_sink& progress) {
   learn(builder, progress);
   pipeline_result result{output_file_name(stem, builder.k, ".dot"),
                          output_file_name(stem, builder.k, ".json"),
@@ -46,6 +57,11 @@ pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
     result.failed_files.push_back(result.json_file);
   }
   return result;
+}
+
+pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
+                             std::ostream& progress) {
+  return run_pipeline(builder, stem, progress_lines(progress));
 }
 
 }  // namespace logfsm

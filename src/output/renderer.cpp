@@ -24,11 +24,14 @@ void report_failure(unsigned long code, std::ostream& out) {
 
 }  // namespace
 
-#ifdef _WIN32
 void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) {
+  start_dot(output_file_name(stem, k, ".dot"), "png", out);
+}
+
+#ifdef _WIN32
+void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {
   static const char kDotPath[] = "C:\\Program Files (x86)\\Graphviz2.38\\bin\\dot.exe";
-  std::string command_line =
-      " \"" + output_file_name(stem, k, ".dot") + "\"  -Tpng -O ";
+  std::string command_line = " \"" + dot_file + "\"  -T" + format + " -O ";
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -41,12 +44,12 @@ void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) 
   CloseHandle(process.hProcess);
 }
 #else
-void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) {
+void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {
   std::string program = "dot";
-  std::string dot_file = output_file_name(stem, k, ".dot");
-  std::string format = "-Tpng";
+  std::string file = dot_file;
+  std::string type = "-T" + format;
   std::string next_to_input = "-O";
-  std::vector<char*> argv = {program.data(), dot_file.data(), format.data(),
+  std::vector<char*> argv = {program.data(), file.data(), type.data(),
                              next_to_input.data(), nullptr};
   pid_t pid = 0;
   const int error =

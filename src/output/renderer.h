@@ -17,6 +17,10 @@ namespace logfsm {
 // program goes on either way.
 void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out);
 
+// The same for any DOT file and output format: `dot <dot_file> -T<format>
+// -O` (the picture next to the DOT file, named <dot_file>.<format>).
+void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out);
+
 }  // namespace logfsm
 
 #endif  // LOGFSM_OUTPUT_RENDERER_H_

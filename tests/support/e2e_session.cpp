@@ -238,10 +238,17 @@ run_outcome session::run_without_renderer(std::string_view input) const {
   return run_with(work_, empty_, input);
 }
 
+run_outcome session::run_command(const std::vector<std::string>& arguments,
+                                 std::string_view input) const {
+  return run_with(work_, renderer_.bin(), input, arguments);
+}
+
 run_outcome session::run_with(const fs::path& working_directory, const fs::path& path,
-                              std::string_view input) const {
+                              std::string_view input,
+                              const std::vector<std::string>& arguments) const {
   testing::run_request request;
   request.program = LOGFSM_BINARY;
+  request.arguments = arguments;
   request.input = std::string(input);
   request.path_variable = path.string();
   request.working_directory = working_directory.string();

@@ -103,10 +103,14 @@ class session {
   run_outcome run_in(const fs::path& working_directory, std::string_view input) const;
   // The same with a PATH on which no `dot` can be found.
   run_outcome run_without_renderer(std::string_view input) const;
+  // Runs `logfsm ARGUMENTS...` in work() with the stand-in `dot` on PATH.
+  run_outcome run_command(const std::vector<std::string>& arguments,
+                          std::string_view input = {}) const;
 
  private:
   run_outcome run_with(const fs::path& working_directory, const fs::path& path,
-                       std::string_view input) const;
+                       std::string_view input,
+                       const std::vector<std::string>& arguments = {}) const;
 
   fs::path root_;
   fs::path work_;

@@ -168,6 +168,7 @@ run_outcome run_binary(const run_request& request) {
     return outcome;
   }
   std::vector<std::string> args = {request.program};
+  args.insert(args.end(), request.arguments.begin(), request.arguments.end());
   std::vector<std::string> env = child_environment(request.path_variable);
   std::vector<char*> argv = pointers_to(args);
   std::vector<char*> envp = pointers_to(env);

@@ -10,12 +10,15 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace logfsm::testing {
 
 struct run_request {
   // The executable, by absolute path (it is not looked up through PATH).
   std::string program;
+  // The arguments after the program name, each passed as it is.
+  std::vector<std::string> arguments;
   // Everything the child reads from standard input; the pipe is closed after
   // the last byte, so the child then sees the end of input.
   std::string input;
@@ -46,7 +49,7 @@ struct run_outcome {
   std::chrono::milliseconds elapsed{0};
 };
 
-// Starts `request.program` without arguments and waits until it ends or the
+// Starts `request.program` with `request.arguments` and waits until it ends or the
 // timeout passes. Output is collected until the child itself has ended, even
 // when a process it started still holds the output pipes open. A child that
 // cannot be started exits with status 127 and says why on standard error.

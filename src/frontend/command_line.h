@@ -1,0 +1,39 @@
+// A small command-line parser with the usual conventions: long options as
+// `--name value` or `--name=value`, an optional one-letter alias (`-q`),
+// `--` ending the options, anything else a positional argument (a lone "-"
+// included), options and positional arguments in any order.
+#ifndef LOGFSM_FRONTEND_COMMAND_LINE_H_
+#define LOGFSM_FRONTEND_COMMAND_LINE_H_
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace logfsm {
+
+struct option_spec {
+  std::string name;        // without the leading "--"
+  char alias = '\0';       // '\0' for none
+  bool takes_value = false;
+};
+
+struct parsed_command_line {
+  // Every option given, by name: its value, or "" for a flag. When an option
+  // is given twice the last one counts.
+  std::map<std::string, std::string> options;
+  std::vector<std::string> positional;
+  // Why the command line is wrong (e.g. "unknown option: --x"); empty when
+  // it is not.
+  std::string error;
+
+  bool has(const std::string& name) const { return options.contains(name); }
+  std::optional<std::string> value(const std::string& name) const;
+};
+
+parsed_command_line parse_command_line(const std::vector<std::string>& args,
+                                       const std::vector<option_spec>& specs);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_FRONTEND_COMMAND_LINE_H_

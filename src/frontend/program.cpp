@@ -1,0 +1,86 @@
+#include "frontend/program.h"
+
+#include "frontend/batch.h"
+#include "frontend/check_command.h"
+#include "frontend/command_line.h"
+#include "frontend/dialogue.h"
+#include "frontend/exit_status.h"
+#include "frontend/terminal.h"
+#include "output/renderer.h"
+
+#ifndef LOGFSM_VERSION
+#define LOGFSM_VERSION "0"
+#endif
+
+namespace logfsm {
+
+const char kUsage[] =
+    "usage: logfsm                          hold the console dialogue\n"
+    "       logfsm [options] LOG K          learn from LOG with window length K\n"
+    "       logfsm check [--json] MODEL.json LOG\n"
+    "                                       replay LOG on a learned machine\n"
+    "\n"
+    "Learning writes <stem>_out_<K>.dot and <stem>_out_<K>.json next to LOG\n"
+    "(<stem> is LOG without \".txt\") and starts Graphviz dot for a picture.\n"
+    "\n"
+    "options:\n"
+    "  --no-render          do not start dot\n"
+    "  --format FORMAT      what dot makes: png (default), svg or pdf\n"
+    "  --output-dir DIR     write the files into DIR (made when missing)\n"
+    "  -q, --quiet          no progress\n"
+    "  -h, --help           show this text\n"
+    "  --version            show the version\n"
+    "\n"
+    "exit status: 0 done; 1 the log holds no event (check: a trace was\n"
+    "rejected); 2 wrong command line; 3 an output file could not be written;\n"
+    "4 an input file cannot be opened; 5 the model is not a logfsm machine.\n";
+
+namespace {
+
+int usage_error(std::ostream& err, const std::string& why) {
+  err << "logfsm: " << why << "\n"
+      << "usage: logfsm [--no-render] [--format png|svg|pdf] [--output-dir DIR] [--quiet] LOG K\n"
+      << "Try 'logfsm --help' for more.\n";
+  return kExitUsage;
+}
+
+}  // namespace
+
+int run_program(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err) {
+  if (args.empty()) return run_dialogue(in, out, start_renderer);
+  if (args[0] == "check") return run_check({args.begin() + 1, args.end()}, out, err);
+
+  const parsed_command_line line = parse_command_line(
+      args, {{"no-render"}, {"format", '\0', true}, {"output-dir", '\0', true},
+             {"quiet", 'q'}, {"help", 'h'}, {"version"}});
+  if (!line.error.empty()) return usage_error(err, line.error);
+  if (line.has("help")) {
+    out << kUsage;
+    return kExitOk;
+  }
+  if (line.has("version")) {
+    out << "logfsm " << LOGFSM_VERSION << "\n";
+    return kExitOk;
+  }
+  if (line.positional.size() != 2) {
+    return usage_error(err, line.positional.size() < 2 ? "LOG and K are needed"
+                                                       : "too many arguments");
+  }
+  batch_request request;
+  request.log = line.positional[0];
+  request.k = line.positional[1];
+  request.render = !line.has("no-render");
+  request.format = line.value("format").value_or("png");
+  request.output_dir = line.value("output-dir").value_or("");
+  request.quiet = line.has("quiet");
+  if (request.format != "png" && request.format != "svg" && request.format != "pdf") {
+    return usage_error(err, "unknown format: " + request.format + " (png, svg or pdf)");
+  }
+  batch_environment environment;
+  environment.live_progress = stderr_is_terminal();
+  environment.start_dot = start_dot;
+  return run_batch(request, out, err, environment);
+}
+
+}  // namespace logfsm

@@ -1,0 +1,24 @@
+// The program's entry: the console dialogue without arguments, `check`, or
+// learning from the command line.
+#ifndef LOGFSM_FRONTEND_PROGRAM_H_
+#define LOGFSM_FRONTEND_PROGRAM_H_
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace logfsm {
+
+// The text of `logfsm --help`.
+extern const char kUsage[];
+
+// Runs logfsm with `args` (without the program name) and returns the exit
+// status: no arguments hold the dialogue on `in` and `out`; "check" replays
+// logs on a model; otherwise the arguments are options, LOG and K.
+int run_program(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+                std::ostream& err);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_FRONTEND_PROGRAM_H_
