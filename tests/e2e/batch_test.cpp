@@ -132,6 +132,16 @@ TEST(EndToEndBatch, HelpAndVersion) {
                              "--version", "check"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
+  // The manual page describes every option --help lists ("-" is "\-" there).
+  const std::string manual = slurp(fs::path(LOGFSM_TEST_DATA) / ".." / ".." / "docs" / "logfsm.1");
+  ASSERT_FALSE(manual.empty());
+  for (std::size_t at = help.out.find(" -"); at != std::string::npos;
+       at = help.out.find(" -", at + 1)) {
+    const std::size_t end = help.out.find_first_of(" ,\n]", at + 1);
+    std::string option = help.out.substr(at + 1, end - at - 1), in_roff;
+    for (const char c : option) in_roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    EXPECT_NE(manual.find(in_roff), std::string::npos) << option;
+  }
   const run_outcome version = s.run_command({"--version"});
   EXPECT_EQ(version.exit_status, 0);
   EXPECT_TRUE(version.out.starts_with("logfsm ")) << version.out;
