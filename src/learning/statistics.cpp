@@ -1,6 +1,7 @@
 #include "learning/statistics.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace logfsm {
 
@@ -11,29 +12,25 @@ void collect_pairs(fsm_builder& builder, const trace& t) {
   }
 }
 
-namespace {
-
-// Sets `w` to the window starting at position `i`, repetitions collapsed.
-void window_at(const trace& t, std::size_t i, std::size_t k, window& w) {
-  const std::size_t n = t.size();
-  w.clear();
-  std::size_t p = i;
-  while (w.size() < k) {
-    while (p + 1 < n && same_event(t[p + 1], t[p])) ++p;
-    if (p >= n) break;
-    w.push_back(t[p]);
-    ++p;
-  }
-}
-
-}  // namespace
-
 void collect_windows(fsm_builder& builder, const trace& t) {
   const auto k = static_cast<std::size_t>(builder.k);
-  if (t.size() < k) return;
+  const std::size_t n = t.size();
+  if (n < k) return;
+  // The window at a position collapses repetitions: it holds the event that
+  // ends the position's run of equal events and those ending the next runs,
+  // up to k. Every position of a run thus gives the same window, so one
+  // window per run starting at a position up to n - k, in order, inserts
+  // exactly what every position would, in linear time.
+  std::vector<std::size_t> run_ends;  // the last position of every run
+  std::vector<std::size_t> run_starts;
+  for (std::size_t p = 0; p < n; ++p) {
+    if (p == 0 || !same_event(t[p], t[p - 1])) run_starts.push_back(p);
+    if (p + 1 == n || !same_event(t[p + 1], t[p])) run_ends.push_back(p);
+  }
   window w;  // reused: a window is copied only when it is new
-  for (std::size_t i = 0; i + k <= t.size(); ++i) {
-    window_at(t, i, k, w);
+  for (std::size_t r = 0; r < run_starts.size() && run_starts[r] + k <= n; ++r) {
+    w.clear();
+    for (std::size_t j = r; j < run_ends.size() && w.size() < k; ++j) w.push_back(t[run_ends[j]]);
     builder.observed_windows.insert(w);
   }
 }

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "support/fixtures.h"
+#include "support/log_generator.h"
 
 namespace logfsm {
 namespace {
@@ -51,6 +54,46 @@ TEST(CollectWindows, CollapsesRunsAndCutsToK) {
 TEST(CollectWindows, TracesShorterThanKAddNothing) {
   EXPECT_EQ(windows_of("a;b;\n\n", 3), "");
   EXPECT_EQ(windows_of("a;b;c;\n", 3), "abc ");
+}
+
+// The window at every position, repetitions collapsed, by a scan from each
+// position: what collect_windows must insert, in linear time.
+std::string windows_position_by_position(const std::string& log, std::int32_t k) {
+  fsm_builder builder = testing::builder_from_log(log, k);
+  std::set<window, window_less> plain;
+  const auto n_k = static_cast<std::size_t>(k);
+  for (const trace& t : builder.traces) {
+    for (std::size_t i = 0; t.size() >= n_k && i + n_k <= t.size(); ++i) {
+      window w;
+      for (std::size_t p = i; p < t.size() && w.size() < n_k; ++p) {
+        while (p + 1 < t.size() && t[p + 1]->name == t[p]->name) ++p;
+        w.push_back(t[p]);
+      }
+      plain.insert(w);
+    }
+  }
+  std::string result;
+  for (const window& w : plain) {
+    for (const event_ptr& e : w) result += e->name;
+    result += " ";
+  }
+  return result;
+}
+
+TEST(CollectWindows, AgreesWithAScanFromEveryPositionOnLogsWithLongRuns) {
+  for (std::uint64_t seed = 1; seed <= 200; ++seed) {
+    testing::seeded_sequence rng(seed);
+    std::string log;
+    for (std::uint32_t line = rng.below(4) + 1; line > 0; --line) {
+      for (std::uint32_t run = rng.below(8); run > 0; --run) {
+        const std::string name(1, static_cast<char>('a' + rng.below(3)));
+        for (std::uint32_t r = rng.below(4) + 1; r > 0; --r) log += name + ";";
+      }
+      log += "\n";
+    }
+    const auto k = static_cast<std::int32_t>(2 + rng.below(4));
+    ASSERT_EQ(windows_of(log, k), windows_position_by_position(log, k)) << log << k;
+  }
 }
 
 }  // namespace
