@@ -222,7 +222,14 @@ struct shape_error {
   std::string what;
 };
 
-std::string quoted(std::string_view key) { return "\"" + std::string(key) + "\""; }
+std::string quoted(std::string_view key) {
+  std::string text;
+  text.reserve(key.size() + 2);
+  text.push_back('"');
+  text.append(key);
+  text.push_back('"');
+  return text;
+}
 
 // The value of the member `key` of `object` when it has the type `type`.
 const json_value& member(const json_value& object, std::string_view key,

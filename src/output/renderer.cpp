@@ -29,19 +29,32 @@ void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) 
 }
 
 #ifdef _WIN32
-void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {
-  static const char kDotPath[] = "C:\\Program Files (x86)\\Graphviz2.38\\bin\\dot.exe";
-  std::string command_line = " \"" + dot_file + "\"  -T" + format + " -O ";
+namespace {
+
+// Starts `application` (nullptr: the first word of `command_line`, looked up
+// through PATH) without waiting for it; false leaves GetLastError() set.
+bool start_detached(const char* application, std::string command_line) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(kDotPath, command_line.data(), nullptr, nullptr, FALSE, 0,
+  if (!CreateProcessA(application, command_line.data(), nullptr, nullptr, FALSE, 0,
                       nullptr, nullptr, &startup, &process)) {
-    report_failure(GetLastError(), out);
-    return;
+    return false;
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  return true;
+}
+
+}  // namespace
+
+// The usual Graphviz installation first, then any dot.exe on PATH.
+void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {
+  static const char kDotPath[] = "C:\\Program Files (x86)\\Graphviz2.38\\bin\\dot.exe";
+  const std::string arguments = " \"" + dot_file + "\"  -T" + format + " -O ";
+  if (start_detached(kDotPath, arguments)) return;
+  if (start_detached(nullptr, "dot.exe" + arguments)) return;
+  report_failure(GetLastError(), out);
 }
 #else
 void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {

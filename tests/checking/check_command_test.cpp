@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frontend/exit_status.h"
+#include "output/state_text.h"
 #include "support/temp_dir.h"
 
 namespace logfsm {
@@ -62,8 +63,14 @@ TEST_F(CheckCommandTest, EmptyLogIsAllAccepted) {
   write_file(log, "");
   const outcome run = check({"--json", model, log});
   EXPECT_EQ(run.status, kExitOk);
-  EXPECT_EQ(run.out, "{\"model\":\"" + model + "\",\"log\":\"" + log +
-                         "\",\"traces\":0,\"accepted\":0,\"rejected\":[]}\n");
+  // The names as JSON strings: Windows paths hold backslashes.
+  const auto json_string = [](const std::string& text) {
+    std::ostringstream out;
+    write_escaped(out, text, text_syntax::json);
+    return out.str();
+  };
+  EXPECT_EQ(run.out, "{\"model\":\"" + json_string(model) + "\",\"log\":\"" +
+                         json_string(log) + "\",\"traces\":0,\"accepted\":0,\"rejected\":[]}\n");
 }
 
 TEST_F(CheckCommandTest, WrongCommandLinesShowTheUsage) {

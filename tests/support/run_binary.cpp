@@ -1,5 +1,24 @@
 #include "support/run_binary.h"
 
+#ifdef _WIN32
+
+namespace logfsm::testing {
+
+// Only the end-to-end tests start programs, and they are not built for
+// Windows; starting a child there would take CreateProcess and anonymous pipes.
+run_outcome run_binary(const run_request& request) {
+  run_outcome outcome;
+  outcome.exit_status = 127;
+  outcome.err = "run_binary: cannot start " + request.program + ": not supported on Windows\n";
+  return outcome;
+}
+
+bool running_as_superuser() { return false; }
+
+}  // namespace logfsm::testing
+
+#else
+
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -224,3 +243,5 @@ run_outcome run_binary(const run_request& request) {
 bool running_as_superuser() { return ::geteuid() == 0; }
 
 }  // namespace logfsm::testing
+
+#endif  // _WIN32
