@@ -86,6 +86,19 @@ TEST(EndToEndHostileLogs, ALogThatIsADirectoryOrUnreadable) {
   EXPECT_EQ(s.files(), strings{"folder.txt"});
 }
 
+// Even the superuser cannot write into /proc: the unwritable directory that
+// the permission-bit test cannot give when the tests run as root.
+TEST(EndToEndHostileLogs, AnOutputDirectoryNobodyMayWriteFailsBothFiles) {
+  if (!fs::is_directory("/proc/self")) GTEST_SKIP() << "no /proc";
+  session s;
+  s.write("run.txt", "a;b;\n");
+  const run_outcome run = s.run_command({"-q", "--output-dir", "/proc", "run.txt", "3"});
+  EXPECT_EQ(run.exit_status, 3);
+  EXPECT_EQ(run.err, "Cannot write output file: /proc/run_out_3.dot\n"
+                     "Cannot write output file: /proc/run_out_3.json\n");
+  EXPECT_EQ(s.files(), strings{"run.txt"});
+}
+
 // An interrupted run leaves the files of an earlier run as they were: the
 // files are only written, whole, after the learning.
 TEST(EndToEndHostileLogs, InterruptingALongRunKeepsEarlierFiles) {
