@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <tuple>
@@ -60,6 +61,7 @@ class tree_pruner {
   tree_pruner(fsm_builder& builder, const path_tree& tree)
       : builder_(builder), tree_(tree), k_(static_cast<std::size_t>(tree.k)), names_(k_) {
     names_[0] = builder_.observed_windows.next(window_set::kRoot, *tree.start.event);
+    measure_steps_to_work();
   }
 
   std::set<fsm_transition, transition_less> run() {
@@ -95,6 +97,41 @@ class tree_pruner {
     return {q.nodes.back(), q.last(), names_[q.last()]};
   }
 
+  // steps_to_work_[n]: the fewest steps from node n to the end of a step
+  // whose transition is unused or not stored when the sweep starts. Below a
+  // node farther than the steps left every step is stored and used, and
+  // stays so (the sweep erases nothing and clears no flag): walking there
+  // would choose nothing and draw nothing.
+  void measure_steps_to_work() {
+    const std::size_t count = tree_.nodes.size();
+    std::vector<const fsm_state*> state(count, nullptr);
+    std::vector<std::vector<std::uint32_t>> entries(count);
+    state[0] = &tree_.start;
+    for (std::uint32_t n = 0; n < count; ++n) {
+      for (const path_tree::edge& e : tree_.nodes[n].edges) {
+        if (state[e.node] == nullptr) state[e.node] = &e.to;
+        entries[e.node].push_back(n);
+      }
+    }
+    steps_to_work_.assign(count, kFar);
+    std::vector<std::uint32_t> queue;
+    for (std::uint32_t n = 0; n < count; ++n) {
+      for (const path_tree::edge& e : tree_.nodes[n].edges) {
+        const auto t = builder_.transitions.find(*state[n], e.to);
+        if (!t || !*t->used) steps_to_work_[n] = 1;
+      }
+      if (steps_to_work_[n] == 1) queue.push_back(n);
+    }
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+      const std::uint32_t n = queue[next];
+      for (const std::uint32_t before : entries[n]) {
+        if (steps_to_work_[before] != kFar) continue;
+        steps_to_work_[before] = steps_to_work_[n] + 1;
+        queue.push_back(before);
+      }
+    }
+  }
+
   tree_step enter(const tree_path& q) {
     const std::size_t at = q.last();
     place(q);
@@ -107,7 +144,7 @@ class tree_pruner {
       if (holds_unobserved(q)) chosen_.insert(*t);
       return tree_step::skip;
     }
-    if (at + 1 == k_) return tree_step::skip;
+    if (at + 1 == k_ || steps_to_work_[q.nodes.back()] > k_ - 1 - at) return tree_step::skip;
     const subtree_key key = key_of(q);
     if (settled_.contains(key)) return tree_step::skip;
     open_.push_back({key, draws_});
@@ -200,6 +237,8 @@ class tree_pruner {
     return false;
   }
 
+  static constexpr std::size_t kFar = SIZE_MAX;
+
   fsm_builder& builder_;
   const path_tree& tree_;
   const std::size_t k_;
@@ -207,6 +246,7 @@ class tree_pruner {
   // names_[i]: where the names of the path walked, up to index i, stand
   // among the observed windows.
   std::vector<window_set::position> names_;
+  std::vector<std::size_t> steps_to_work_;
   std::unordered_set<subtree_key, key_hash> settled_;
   std::vector<std::pair<subtree_key, std::uint64_t>> open_;
   std::unordered_map<subtree_key, bool, key_hash> unobserved_below_;
