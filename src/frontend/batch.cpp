@@ -56,11 +56,12 @@ class live_line {
   std::size_t width_ = 0;
 };
 
-// The stem of the output files: the log's stem, moved into `dir` when given.
-std::string output_stem(const std::string& stem, const std::string& dir) {
+// The stem of the output files: the log's stem, moved into `dir` when given
+// (made first when missing; a failure shows when the files are written).
+std::string prepare_output_stem(const std::string& stem, const std::string& dir) {
   if (dir.empty()) return stem;
   std::error_code ec;
-  std::filesystem::create_directories(dir, ec);  // failing shows when writing
+  std::filesystem::create_directories(dir, ec);
   return (std::filesystem::path(dir) / std::filesystem::path(stem).filename()).string();
 }
 
@@ -106,7 +107,7 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
     progress = progress_lines(out);
   }
   const pipeline_result result =
-      run_pipeline(builder, output_stem(stem, request.output_dir), progress);
+      run_pipeline(builder, prepare_output_stem(stem, request.output_dir), progress);
   if (environment.live_progress && !request.quiet) line.clear();
   if (!result.failed_files.empty()) {
     for (const std::string& name : result.failed_files) {

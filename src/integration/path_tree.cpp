@@ -82,13 +82,6 @@ path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& star
   return tree;
 }
 
-path tree_path::copy() const {
-  path p;
-  p.reserve(states.size());
-  for (const fsm_state* s : states) p.push_back(*s);
-  return p;
-}
-
 std::optional<path> first_path_spelling(const path_tree& tree, const window& w) {
   if (w.size() != static_cast<std::size_t>(tree.k) || !same_event(w[0], tree.start.event)) {
     return std::nullopt;
@@ -104,7 +97,7 @@ std::optional<path> first_path_spelling(const path_tree& tree, const window& w) 
         const std::size_t at = q.last();
         if (compare_events(*q.events[at], *w[at]) != 0) return tree_step::skip;
         if (at + 1 == w.size()) {
-          found = q.copy();
+          found = copy_path(q.states);
           return tree_step::stop;
         }
         return barren.contains({q.nodes[at], at}) ? tree_step::skip : tree_step::descend;

@@ -57,10 +57,9 @@ struct tree_path {
   explicit tree_path(const path_tree& tree)
       : nodes{0}, states{&tree.start}, events{tree.start.event.get()} {}
   std::size_t last() const { return states.size() - 1; }
-  path copy() const;
 
   std::vector<std::uint32_t> nodes;
-  std::vector<const fsm_state*> states;
+  state_refs states;
   window_view events;
 };
 

@@ -8,20 +8,39 @@ std::vector<path> enumerate_paths(const machine& transitions, std::int32_t k,
   for_each_path(
       transitions, k, start, dir, [](const fsm_state&, std::size_t) { return false; },
       [&paths](const state_refs& states) {
-        path& p = paths.emplace_back();
-        p.reserve(states.size());
-        for (const fsm_state* s : states) p.push_back(*s);
+        paths.push_back(copy_path(states));
         return true;
       });
   return paths;
 }
 
-bool same_events(const window& events, const path& p) {
+path copy_path(const state_refs& states) {
+  path p;
+  p.reserve(states.size());
+  for (const fsm_state* s : states) p.push_back(*s);
+  return p;
+}
+
+namespace {
+
+template <typename Path, typename Event>
+bool same_events_as(const window& events, const Path& p, Event event_of) {
   if (events.size() != p.size()) return false;
   for (std::size_t j = 0; j < events.size(); ++j) {
-    if (events[j]->name != p[j].name()) return false;
+    if (!same_event(events[j], event_of(p[j]))) return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool same_events(const window& events, const path& p) {
+  return same_events_as(events, p, [](const fsm_state& s) -> const event_ptr& { return s.event; });
+}
+
+bool same_events(const window& events, const state_refs& states) {
+  return same_events_as(events, states,
+                        [](const fsm_state* s) -> const event_ptr& { return s->event; });
 }
 
 window path_events(const path& p) {

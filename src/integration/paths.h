@@ -105,9 +105,14 @@ bool for_each_path(const machine& transitions, std::int32_t k,
 std::vector<path> enumerate_paths(const machine& transitions, std::int32_t k,
                                   const fsm_state& start, direction dir);
 
-// True when `events` and `p` have the same length and equal names at every
-// position.
+// Copies of the states `states` points to: a path that outlives changes to
+// the machine.
+path copy_path(const state_refs& states);
+
+// True when `events` and the path have the same length and equal names at
+// every position.
 bool same_events(const window& events, const path& p);
+bool same_events(const window& events, const state_refs& states);
 
 // The event names of a path's states, as a window of their event objects.
 window path_events(const path& p);

@@ -290,25 +290,6 @@ void prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths
   remove_chosen(builder, chosen);
 }
 
-namespace {
-
-bool spells(const window& w, const state_refs& states) {
-  if (w.size() != states.size()) return false;
-  for (std::size_t j = 0; j < w.size(); ++j) {
-    if (!same_event(w[j], states[j]->event)) return false;
-  }
-  return true;
-}
-
-path copy_of(const state_refs& states) {
-  path p;
-  p.reserve(states.size());
-  for (const fsm_state* s : states) p.push_back(*s);
-  return p;
-}
-
-}  // namespace
-
 pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
                          const window& w) {
   // Listing is cheapest while the paths are few; past a bound their number
@@ -328,8 +309,8 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
       },
       [&](const state_refs& states) {
         if (++seen > builder.listed_paths_bound) return false;
-        if (!taken.match && spells(w, states)) taken.match = copy_of(states);
-        if (!observed.ends_window(names.back())) taken.unobserved.push_back(copy_of(states));
+        if (!taken.match && same_events(w, states)) taken.match = copy_path(states);
+        if (!observed.ends_window(names.back())) taken.unobserved.push_back(copy_path(states));
         return true;
       });
   if (!listed) {

@@ -22,13 +22,13 @@ void collect_windows(fsm_builder& builder, const trace& t) {
   // window per run starting at a position up to n - k, in order, inserts
   // exactly what every position would, in linear time.
   std::vector<std::size_t> run_ends;  // the last position of every run
-  std::vector<std::size_t> run_starts;
   for (std::size_t p = 0; p < n; ++p) {
-    if (p == 0 || !same_event(t[p], t[p - 1])) run_starts.push_back(p);
     if (p + 1 == n || !same_event(t[p + 1], t[p])) run_ends.push_back(p);
   }
   window w;  // reused: a window is copied only when it is new
-  for (std::size_t r = 0; r < run_starts.size() && run_starts[r] + k <= n; ++r) {
+  for (std::size_t r = 0; r < run_ends.size(); ++r) {
+    const std::size_t run_start = r == 0 ? 0 : run_ends[r - 1] + 1;
+    if (run_start + k > n) break;
     w.clear();
     for (std::size_t j = r; j < run_ends.size() && w.size() < k; ++j) w.push_back(t[run_ends[j]]);
     builder.observed_windows.insert(w);

@@ -79,7 +79,7 @@ TEST(PathTree, WalksThePathsOfTheEnumerationInOrder) {
         tree, p,
         [&](const tree_path& q) {
           if (q.states.size() < static_cast<std::size_t>(k)) return tree_step::descend;
-          walked.push_back(identity(q.copy()));
+          walked.push_back(identity(copy_path(q.states)));
           return tree_step::skip;
         },
         [](const tree_path&) {});

@@ -71,7 +71,7 @@ TEST(SameEvents, ComparesNamesPositionByPosition) {
   EXPECT_TRUE(same_events(testing::events({"a", "b"}), p));
   EXPECT_FALSE(same_events(testing::events({"a", "c"}), p));
   EXPECT_FALSE(same_events(testing::events({"a"}), p));
-  EXPECT_TRUE(same_events({}, {}));
+  EXPECT_TRUE(same_events(window{}, path{}));
 }
 
 }  // namespace
