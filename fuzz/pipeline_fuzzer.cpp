@@ -21,7 +21,7 @@
 
 #include "checking/model_file.h"
 #include "dot_grammar.h"
-#include "frontend/log_reader.h"
+#include "readers/text_log.h"
 #include "learning/pipeline.h"
 #include "model/fsm_builder.h"
 #include "output/dot_writer.h"
@@ -45,8 +45,7 @@ struct learned {
 };
 
 learned learn_log(std::string_view text, std::int32_t k) {
-  const logfsm::log_contents log = logfsm::parse_log(text);
-  logfsm::fsm_builder builder(log.traces, k);
+  logfsm::fsm_builder builder(logfsm::parse_log(text), k);
   logfsm::learn(builder, logfsm::progress_sink{});
   learned result;
   result.transitions = builder.transitions.size();

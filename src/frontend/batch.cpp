@@ -3,17 +3,12 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <optional>
-#include <system_error>
-#include <vector>
+#include <string>
 
 #include "frontend/exit_status.h"
-#include "frontend/log_reader.h"
+#include "frontend/learn_run.h"
 #include "frontend/parameter.h"
-#include "learning/pipeline.h"
-#include "model/fsm_builder.h"
+#include "readers/log_source.h"
 
 namespace logfsm {
 namespace {
@@ -56,76 +51,51 @@ class live_line {
   std::size_t width_ = 0;
 };
 
-// The stem of the output files: the log's stem, moved into `dir` when given
-// (made first when missing; a failure shows when the files are written).
-std::string prepare_output_stem(const std::string& stem, const std::string& dir) {
-  if (dir.empty()) return stem;
-  std::error_code ec;
-  std::filesystem::create_directories(dir, ec);
-  return (std::filesystem::path(dir) / std::filesystem::path(stem).filename()).string();
-}
-
 }  // namespace
 
 int run_batch(const batch_request& request, std::ostream& out, std::ostream& err,
-              const batch_environment& environment) {
+              const program_environment& environment) {
   const clock_type::time_point start = clock_type::now();
-  std::ifstream stream;
-  std::string stem;
-  switch (open_named_log(request.log, stream, stem)) {
-    case log_name_check::cannot_open:
-      err << "No such file." << std::endl;
-      return kExitNoInput;
-    case log_name_check::not_txt:
-      err << ".txt file is required" << std::endl;
-      return kExitUsage;
-    case log_name_check::ok:
-      break;
+  log_source log;
+  if (const status opened = open_log_source(request.log, log); !opened.ok()) {
+    err << opened.message() << std::endl;
+    return exit_status_for(opened.code());
   }
-  std::string problem;
-  const std::optional<std::int32_t> k = read_k(request.k, problem);
-  if (!k) {
-    err << problem << std::endl;
-    return kExitUsage;
+  learn_request learning;
+  if (const status read = read_k(request.k, learning.k); !read.ok()) {
+    err << read.message() << std::endl;
+    return exit_status_for(read.code());
   }
-  log_contents contents = read_log(stream);
-  stream.close();
-  if (contents.traces.line_count() == 0 || contents.event_total == 0) {
-    err << "Log is empty or the format is incorrect." << std::endl;
-    return kExitEmptyLog;
-  }
-  fsm_builder builder(contents.traces, *k);
-  contents = log_contents();
-
+  learning.output_dir = request.output_dir;
   live_line line(err, start);
-  progress_sink progress;
-  if (request.quiet) {
-    // nothing
-  } else if (environment.live_progress) {
-    progress.trace_done = [&line](std::size_t done, std::size_t total) { line.show(done, total); };
-  } else {
-    progress = progress_lines(out);
+  const bool live = environment.live_progress && !request.quiet;
+  if (live) {
+    learning.progress.trace_done = [&line](std::size_t done, std::size_t total) {
+      line.show(done, total);
+    };
+  } else if (!request.quiet) {
+    learning.progress = progress_lines(out);
   }
-  const pipeline_result result =
-      run_pipeline(builder, prepare_output_stem(stem, request.output_dir), progress);
-  if (environment.live_progress && !request.quiet) line.clear();
-  if (!result.failed_files.empty()) {
-    for (const std::string& name : result.failed_files) {
-      err << "Cannot write output file: " << name << std::endl;
+  const learn_result result = learn_run(log, learning);
+  if (live && result.outcome.code() != status_code::empty_log) line.clear();
+  if (!result.outcome.ok()) {
+    report_problems(result, err);
+    return exit_status_for(result.outcome.code());
+  }
+  if (request.render && environment.render) {
+    const unsigned long error = environment.render(result.file(output_kind::dot), request.format);
+    if (error != 0) {
+      err << "logfsm: could not start Graphviz dot (error " << error
+          << "); install Graphviz to get the " << request.format << " picture\n";
     }
-    return kExitOutputFailed;
   }
-  if (request.render && environment.start_dot) {
-    environment.start_dot(result.dot_file, request.format, err);
-  }
-  std::size_t accepting = 0;
-  const std::vector<state_summary> states = builder.transitions.states();
-  for (const state_summary& s : states) accepting += s.accepting ? 1 : 0;
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%.2f", seconds_since(start));
-  out << result.dot_file << ", " << result.json_file << ": " << states.size() << " states, "
-      << builder.transitions.size() << " transitions, " << accepting << " accepting states, "
-      << seconds << " s" << std::endl;
+  for (std::size_t i = 0; i < result.files.size(); ++i) {
+    out << (i > 0 ? ", " : "") << result.files[i].name;
+  }
+  out << ": " << result.states << " states, " << result.transitions << " transitions, "
+      << result.accepting_states << " accepting states, " << seconds << " s" << std::endl;
   return kExitOk;
 }
 

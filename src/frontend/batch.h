@@ -2,9 +2,10 @@
 #ifndef LOGFSM_FRONTEND_BATCH_H_
 #define LOGFSM_FRONTEND_BATCH_H_
 
-#include <functional>
 #include <ostream>
 #include <string>
+
+#include "frontend/environment.h"
 
 namespace logfsm {
 
@@ -17,23 +18,16 @@ struct batch_request {
   bool quiet = false;          // no progress at all
 };
 
-// How a batch run shows its progress and starts dot.
-struct batch_environment {
-  // Progress as one line on `err`, rewritten in place, instead of progress
-  // lines on `out`: for a person watching a terminal.
-  bool live_progress = false;
-  std::function<void(const std::string& dot_file, const std::string& format,
-                     std::ostream& report)>
-      start_dot;
-};
-
 // Checks the request as the dialogue checks its answers, with the same
 // messages, on `err`; learns; writes the DOT and JSON files (same names and
 // bytes as the dialogue; in `output_dir`, made when missing, when given);
-// starts dot unless told not to; ends with a one-line summary on `out`.
-// Returns the exit status (frontend/exit_status.h).
+// starts dot unless told not to (a one-line hint on `err` when it cannot
+// start); ends with a one-line summary on `out` naming the files written.
+// Progress goes to `out` as the dialogue's lines, or as one live line on
+// `err` when the environment says so. Returns the exit status
+// (frontend/exit_status.h).
 int run_batch(const batch_request& request, std::ostream& out, std::ostream& err,
-              const batch_environment& environment);
+              const program_environment& environment);
 
 }  // namespace logfsm
 

@@ -8,7 +8,7 @@
 #include "checking/replay.h"
 #include "frontend/command_line.h"
 #include "frontend/exit_status.h"
-#include "frontend/log_reader.h"
+#include "readers/log_source.h"
 
 namespace logfsm {
 namespace {
@@ -31,18 +31,16 @@ struct check_request {
   bool json = false;
   bool help = false;
   std::vector<std::string> files;
-  std::string error;  // why the command line is wrong, empty when it is not
 };
 
-check_request parse_arguments(const std::vector<std::string>& args) {
-  const parsed_command_line line =
-      parse_command_line(args, {{"json"}, {"help", 'h'}});
-  check_request request{line.has("json"), line.has("help"), line.positional, line.error};
-  if (request.error.empty() && !request.help && request.files.size() != 2) {
-    request.error =
-        request.files.size() < 2 ? "MODEL.json and LOG are needed" : "too many arguments";
-  }
-  return request;
+status parse_arguments(const std::vector<std::string>& args, check_request& request) {
+  parsed_command_line line;
+  const status parsed = parse_command_line(args, {{"json"}, {"help", 'h'}}, line);
+  request = {line.has("json"), line.has("help"), line.positional};
+  if (!parsed.ok() || request.help || request.files.size() == 2) return parsed;
+  return status(status_code::bad_argument, request.files.size() < 2
+                                               ? "MODEL.json and LOG are needed"
+                                               : "too many arguments");
 }
 
 int fail(std::ostream& err, const std::string& file, const std::string& what,
@@ -54,7 +52,7 @@ int fail(std::ostream& err, const std::string& file, const std::string& what,
 // Reads the whole file; false when it cannot be opened or read.
 bool read_whole_file(const std::string& name, std::string& text) {
   std::ifstream in;
-  if (!open_log(name, in)) return false;
+  if (!open_input(name, in)) return false;
   std::ostringstream buffer;
   buffer << in.rdbuf();
   text = std::move(buffer).str();
@@ -65,9 +63,9 @@ bool read_whole_file(const std::string& name, std::string& text) {
 
 int run_check(const std::vector<std::string>& args, std::ostream& out,
               std::ostream& err) {
-  const check_request request = parse_arguments(args);
-  if (!request.error.empty()) {
-    err << "logfsm check: " << request.error << '\n' << kCheckUsage;
+  check_request request;
+  if (const status parsed = parse_arguments(args, request); !parsed.ok()) {
+    err << "logfsm check: " << parsed.message() << '\n' << kCheckUsage;
     return kExitUsage;
   }
   if (request.help) {
@@ -84,13 +82,15 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   const model_read model = read_model(model_text);
   if (!model.error.empty()) return fail(err, model_name, model.error, kExitBadModel);
 
-  std::ifstream log_stream;
-  if (!open_log(log_name, log_stream))
+  // A log that no format's name claims is read as `;` text.
+  log_source source;
+  if (!open_log_source(log_name, source, format_named("txt")).ok())
     return fail(err, log_name, "cannot open", kExitNoInput);
-  const log_contents log = read_log(log_stream);
-  if (log_stream.bad()) return fail(err, log_name, "cannot read", kExitNoInput);
+  event_log log;
+  if (const status read = read_log_source(source, log); !read.ok())
+    return fail(err, log_name, read.message(), kExitNoInput);
 
-  const check_result result = check_log(compile_model(model.model), log.traces);
+  const check_result result = check_log(compile_model(model.model), log);
   if (request.json) {
     write_json_report(out, result, model_name, log_name);
   } else {

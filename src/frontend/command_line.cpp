@@ -1,6 +1,7 @@
 #include "frontend/command_line.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace logfsm {
 namespace {
@@ -21,13 +22,9 @@ std::optional<std::string> parsed_command_line::value(const std::string& name) c
   return it->second;
 }
 
-parsed_command_line parse_command_line(const std::vector<std::string>& args,
-                                       const std::vector<option_spec>& specs) {
-  parsed_command_line parsed;
-  const auto fail = [&parsed](std::string why) {
-    parsed.error = std::move(why);
-    return parsed;
-  };
+status parse_command_line(const std::vector<std::string>& args,
+                          const std::vector<option_spec>& specs, parsed_command_line& parsed) {
+  const auto fail = [](std::string why) { return status(status_code::bad_argument, std::move(why)); };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--") {
@@ -60,7 +57,7 @@ parsed_command_line parse_command_line(const std::vector<std::string>& args,
     }
     parsed.options[spec->name] = *inline_value;
   }
-  return parsed;
+  return status();
 }
 
 }  // namespace logfsm

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "base/status.h"
+
 namespace logfsm {
 
 struct option_spec {
@@ -23,16 +25,15 @@ struct parsed_command_line {
   // is given twice the last one counts.
   std::map<std::string, std::string> options;
   std::vector<std::string> positional;
-  // Why the command line is wrong (e.g. "unknown option: --x"); empty when
-  // it is not.
-  std::string error;
 
   bool has(const std::string& name) const { return options.contains(name); }
   std::optional<std::string> value(const std::string& name) const;
 };
 
-parsed_command_line parse_command_line(const std::vector<std::string>& args,
-                                       const std::vector<option_spec>& specs);
+// Fails with bad_argument and why the command line is wrong (e.g. "unknown
+// option: --x"); `parsed` then holds what was read before.
+status parse_command_line(const std::vector<std::string>& args,
+                          const std::vector<option_spec>& specs, parsed_command_line& parsed);
 
 }  // namespace logfsm
 

@@ -1,14 +1,14 @@
 #include "frontend/dialogue.h"
 
-#include <fstream>
+#include <cstdint>
 #include <optional>
-#include <utility>
+#include <string>
+#include <string_view>
 
 #include "frontend/exit_status.h"
-#include "frontend/log_reader.h"
+#include "frontend/learn_run.h"
 #include "frontend/parameter.h"
-#include "learning/pipeline.h"
-#include "model/fsm_builder.h"
+#include "readers/log_source.h"
 
 namespace logfsm {
 namespace {
@@ -28,27 +28,15 @@ std::optional<std::string> ask(std::istream& in, std::ostream& out,
   return line;
 }
 
-struct log_choice {
-  std::string stem;  // the name up to its last ".", directory part kept
-  std::ifstream stream;
-};
-
-// Asks until a ".txt" file opens; none on "exit" or at the end of input.
-std::optional<log_choice> ask_log_file(std::istream& in, std::ostream& out) {
-  log_choice choice;
+// Asks until a ".txt" file opens, which stays open in `log`; false on "exit"
+// or at the end of input.
+bool ask_log_file(std::istream& in, std::ostream& out, log_source& log) {
   while (true) {
     const std::optional<std::string> line = ask(in, out, "Enter log filename: ");
-    if (!line || *line == "exit") return std::nullopt;
-    switch (open_named_log(*line, choice.stream, choice.stem)) {
-      case log_name_check::cannot_open:
-        say(out, "No such file.");
-        break;
-      case log_name_check::not_txt:
-        say(out, ".txt file is required");
-        break;
-      case log_name_check::ok:
-        return choice;
-    }
+    if (!line || *line == "exit") return false;
+    const status opened = open_log_source(*line, log);
+    if (opened.ok()) return true;
+    say(out, opened.message());
   }
 }
 
@@ -59,36 +47,35 @@ std::optional<std::int32_t> ask_parameter(std::istream& in, std::ostream& out) {
     const std::optional<std::string> line =
         ask(in, out, "Enter algorithm parameter: ");
     if (!line || *line == "exit") return std::nullopt;
-    std::string problem;
-    if (const std::optional<std::int32_t> k = read_k(*line, problem)) return k;
-    say(out, problem);
+    std::int32_t k = 0;
+    const status read = read_k(*line, k);
+    if (read.ok()) return k;
+    say(out, read.message());
   }
 }
 
 }  // namespace
 
-int run_dialogue(std::istream& in, std::ostream& out, const render_function& render) {
-  std::optional<log_choice> log = ask_log_file(in, out);
-  if (!log) return kExitOk;
+int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
+                 const render_function& render) {
+  log_source log;
+  if (!ask_log_file(in, out, log)) return kExitOk;
   const std::optional<std::int32_t> k = ask_parameter(in, out);
   if (!k) return kExitOk;
-  log_contents contents = read_log(log->stream);
-  log->stream.close();
-  if (contents.traces.line_count() == 0 || contents.event_total == 0) {
-    say(out, "Log is empty or the format is incorrect.");
-    return kExitEmptyLog;
+  learn_request request;
+  request.k = *k;
+  request.progress = progress_lines(out);
+  request.progress.building = [&out] { say(out, "Building FSM..."); };
+  const learn_result result = learn_run(log, request);
+  if (!result.outcome.ok()) {
+    report_problems(result, out);
+    return exit_status_for(result.outcome.code());
   }
-  say(out, "Building FSM...");
-  fsm_builder builder(contents.traces, *k);
-  contents = log_contents();
-  const pipeline_result result = run_pipeline(builder, log->stem, out);
-  if (!result.failed_files.empty()) {
-    for (const std::string& name : result.failed_files) {
-      say(out, "Cannot write output file: " + name);
-    }
-    return kExitOutputFailed;
+  if (const unsigned long error = render(result.file(output_kind::dot), "png"); error != 0) {
+    out << error << std::endl;
+    err << "logfsm: could not start Graphviz dot (error " << error
+        << "); install Graphviz to get the PNG image\n";
   }
-  render(log->stem, *k, out);
   say(out, "Data saved in the input file directory.");
   return kExitOk;
 }

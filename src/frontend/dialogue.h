@@ -9,21 +9,19 @@
 #ifndef LOGFSM_FRONTEND_DIALOGUE_H_
 #define LOGFSM_FRONTEND_DIALOGUE_H_
 
-#include <cstdint>
-#include <functional>
 #include <istream>
 #include <ostream>
-#include <string>
+
+#include "output/renderer.h"
 
 namespace logfsm {
 
-// Starts rendering of <stem>_out_<k>.dot, reporting failures to `out`.
-using render_function =
-    std::function<void(const std::string& stem, std::int32_t k, std::ostream& out)>;
-
 // Holds the dialogue on `in` and `out` and returns the exit status
-// (frontend/exit_status.h).
-int run_dialogue(std::istream& in, std::ostream& out, const render_function& render);
+// (frontend/exit_status.h). `render` is asked for a PNG of the DOT file;
+// when it cannot start, its error code stands alone on a line of `out` and
+// a hint goes to `err`.
+int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
+                 const render_function& render);
 
 }  // namespace logfsm
 

@@ -2,6 +2,8 @@
 #ifndef LOGFSM_FRONTEND_EXIT_STATUS_H_
 #define LOGFSM_FRONTEND_EXIT_STATUS_H_
 
+#include "base/status.h"
+
 namespace logfsm {
 
 // A completed run, "exit" at a prompt, or the end of input at a prompt; for
@@ -19,6 +21,19 @@ inline constexpr int kExitOutputFailed = 3;
 inline constexpr int kExitNoInput = 4;
 // A model file is not a machine written by logfsm.
 inline constexpr int kExitBadModel = 5;
+
+// The exit status of a run that ends with a status of `code`.
+inline constexpr int exit_status_for(status_code code) {
+  switch (code) {
+    case status_code::ok: return kExitOk;
+    case status_code::empty_log: return kExitEmptyLog;
+    case status_code::bad_argument: return kExitUsage;
+    case status_code::cannot_write: return kExitOutputFailed;
+    case status_code::cannot_read: return kExitNoInput;
+    case status_code::bad_model: return kExitBadModel;
+  }
+  return kExitUsage;
+}
 
 }  // namespace logfsm
 

@@ -1,6 +1,7 @@
 #include "frontend/parameter.h"
 
-#include <limits>
+#include <charconv>
+#include <system_error>
 
 namespace logfsm {
 namespace {
@@ -11,47 +12,26 @@ bool is_c_space(char c) {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
+status problem(const char* message) { return status(status_code::bad_argument, message); }
+
 }  // namespace
 
-parameter_reading read_parameter(std::string_view answer) {
+status read_k(std::string_view answer, std::int32_t& k) {
   std::size_t i = 0;
   while (i < answer.size() && is_c_space(answer[i])) ++i;
-  bool negative = false;
-  if (i < answer.size() && (answer[i] == '+' || answer[i] == '-')) {
-    negative = answer[i] == '-';
-    ++i;
-  }
-  if (i >= answer.size() || !is_digit(answer[i])) {
-    return {parameter_status::no_number, 0};
-  }
-  // The magnitude is kept in 64 bits and capped just above the 32-bit range.
-  constexpr std::int64_t kLimit =
-      static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1;
-  std::int64_t magnitude = 0;
-  for (; i < answer.size() && is_digit(answer[i]); ++i) {
-    magnitude = magnitude * 10 + (answer[i] - '0');
-    if (magnitude > kLimit) magnitude = kLimit + 1;
-  }
-  const std::int64_t value = negative ? -magnitude : magnitude;
-  if (value > std::numeric_limits<std::int32_t>::max() ||
-      value < std::numeric_limits<std::int32_t>::min()) {
-    return {parameter_status::out_of_range, 0};
-  }
-  return {parameter_status::ok, static_cast<std::int32_t>(value)};
-}
-
-std::optional<std::int32_t> read_k(std::string_view answer, std::string& problem) {
-  const parameter_reading reading = read_parameter(answer);
-  if (reading.status == parameter_status::no_number) {
-    problem = "Invalid argument.";
-  } else if (reading.status == parameter_status::out_of_range) {
-    problem = "Parameter is out of range.";
-  } else if (reading.value < 2) {
-    problem = "Parameter must be 2 or more.";
-  } else {
-    return reading.value;
-  }
-  return std::nullopt;
+  // from_chars reads a "-" itself but neither blanks nor a "+"; one sign
+  // at most.
+  const bool plus = i < answer.size() && answer[i] == '+';
+  if (plus) ++i;
+  const std::size_t digits = !plus && i < answer.size() && answer[i] == '-' ? i + 1 : i;
+  if (digits >= answer.size() || !is_digit(answer[digits])) return problem("Invalid argument.");
+  std::int32_t value = 0;
+  const auto [end, error] =
+      std::from_chars(answer.data() + i, answer.data() + answer.size(), value);
+  if (error == std::errc::result_out_of_range) return problem("Parameter is out of range.");
+  if (value < 2) return problem("Parameter must be 2 or more.");
+  k = value;
+  return status();
 }
 
 }  // namespace logfsm

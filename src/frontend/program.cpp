@@ -46,15 +46,20 @@ int usage_error(std::ostream& err, const std::string& why) {
 
 }  // namespace
 
+program_environment system_environment() { return {start_dot, stderr_is_terminal()}; }
+
 int run_program(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                std::ostream& err) {
-  if (args.empty()) return run_dialogue(in, out, start_renderer);
+                std::ostream& err, const program_environment& environment) {
+  if (args.empty()) return run_dialogue(in, out, err, environment.render);
   if (args[0] == "check") return run_check({args.begin() + 1, args.end()}, out, err);
 
-  const parsed_command_line line = parse_command_line(
-      args, {{"no-render"}, {"format", '\0', true}, {"output-dir", '\0', true},
-             {"quiet", 'q'}, {"help", 'h'}, {"version"}});
-  if (!line.error.empty()) return usage_error(err, line.error);
+  parsed_command_line line;
+  const status parsed = parse_command_line(
+      args,
+      {{"no-render"}, {"format", '\0', true}, {"output-dir", '\0', true}, {"quiet", 'q'},
+       {"help", 'h'}, {"version"}},
+      line);
+  if (!parsed.ok()) return usage_error(err, parsed.message());
   if (line.has("help")) {
     out << kUsage;
     return kExitOk;
@@ -77,9 +82,6 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
   if (request.format != "png" && request.format != "svg" && request.format != "pdf") {
     return usage_error(err, "unknown format: " + request.format + " (png, svg or pdf)");
   }
-  batch_environment environment;
-  environment.live_progress = stderr_is_terminal();
-  environment.start_dot = start_dot;
   return run_batch(request, out, err, environment);
 }
 

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "frontend/environment.h"
+
 namespace logfsm {
 
 // The text of `logfsm --help`.
@@ -15,9 +17,11 @@ extern const char kUsage[];
 
 // Runs logfsm with `args` (without the program name) and returns the exit
 // status: no arguments hold the dialogue on `in` and `out`; "check" replays
-// logs on a model; otherwise the arguments are options, LOG and K.
+// logs on a model; otherwise the arguments are options, LOG and K. Rendering
+// and the kind of progress come from `environment` (system_environment()
+// for the real program).
 int run_program(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-                std::ostream& err);
+                std::ostream& err, const program_environment& environment);
 
 }  // namespace logfsm
 

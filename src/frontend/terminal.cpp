@@ -10,7 +10,6 @@
 
 namespace logfsm {
 
-bool stdout_is_terminal() { return LOGFSM_ISATTY(1) != 0; }
 bool stderr_is_terminal() { return LOGFSM_ISATTY(2) != 0; }
 
 }  // namespace logfsm

@@ -1,10 +1,9 @@
-// Whether a standard stream is a terminal (platform calls).
+// Whether standard error is a terminal (platform calls).
 #ifndef LOGFSM_FRONTEND_TERMINAL_H_
 #define LOGFSM_FRONTEND_TERMINAL_H_
 
 namespace logfsm {
 
-bool stdout_is_terminal();
 bool stderr_is_terminal();
 
 }  // namespace logfsm

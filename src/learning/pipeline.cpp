@@ -1,23 +1,20 @@
 #include "learning/pipeline.h"
 
-#include <sstream>
-
 #include "integration/integrate_trace.h"
 #include "learning/seed_transitions.h"
 #include "learning/statistics.h"
-#include "output/dot_writer.h"
-#include "output/file_output.h"
-#include "output/json_writer.h"
 #include "refinement/remove_unused.h"
 #include "refinement/replay_repeats.h"
 
 namespace logfsm {
 
 progress_sink progress_lines(std::ostream& out) {
-  return {[&out](std::size_t done, std::size_t total) {
-            out << "Processed trace " << done << " of " << total << std::endl;
-          },
-          [&out] { out << "Refining..." << std::endl; }};
+  progress_sink sink;
+  sink.trace_done = [&out](std::size_t done, std::size_t total) {
+    out << "Processed trace " << done << " of " << total << std::endl;
+  };
+  sink.refining = [&out] { out << "Refining..." << std::endl; };
+  return sink;
 }
 
 void learn(fsm_builder& builder, const progress_sink& progress) {
@@ -34,34 +31,6 @@ void learn(fsm_builder& builder, const progress_sink& progress) {
   if (progress.refining) progress.refining();
   replay_repeats(builder);
   remove_unused(builder);
-}
-
-void learn(fsm_builder& builder, std::ostream& progress) {
-  learn(builder, progress_lines(progress));
-}
-
-pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
-                             const progress_sink& progress) {
-  learn(builder, progress);
-  pipeline_result result{output_file_name(stem, builder.k, ".dot"),
-                         output_file_name(stem, builder.k, ".json"),
-                         {}};
-  std::ostringstream dot;
-  write_dot(dot, builder.transitions) << '\n';
-  if (!write_file_atomically(result.dot_file, dot.view())) {
-    result.failed_files.push_back(result.dot_file);
-  }
-  std::ostringstream json;
-  write_json(json, builder.transitions);
-  if (!write_file_atomically(result.json_file, json.view())) {
-    result.failed_files.push_back(result.json_file);
-  }
-  return result;
-}
-
-pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
-                             std::ostream& progress) {
-  return run_pipeline(builder, stem, progress_lines(progress));
 }
 
 }  // namespace logfsm

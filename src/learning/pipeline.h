@@ -1,28 +1,23 @@
-// The learning pipeline: every pass in its fixed order, the progress lines,
-// and the output files.
+// The learning pipeline: every pass in its fixed order, and what it reports
+// as it goes.
 #ifndef LOGFSM_LEARNING_PIPELINE_H_
 #define LOGFSM_LEARNING_PIPELINE_H_
 
 #include <cstddef>
 #include <functional>
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "model/fsm_builder.h"
 
 namespace logfsm {
 
-struct pipeline_result {
-  std::string dot_file;
-  std::string json_file;
-  // The output files that could not be written, in writing order.
-  std::vector<std::string> failed_files;
-};
-
-// What the learning reports as it goes; either may be empty.
+// What a learning run reports as it goes; any of them may be empty.
 struct progress_sink {
+  // Before the learning context is made from the log.
+  std::function<void()> building;
+  // After every trace's integration, empty traces included.
   std::function<void(std::size_t done, std::size_t total)> trace_done;
+  // Before the refinement.
   std::function<void()> refining;
 };
 
@@ -31,19 +26,9 @@ struct progress_sink {
 progress_sink progress_lines(std::ostream& out);
 
 // Learns the machine: the statistics passes trace by trace (pairs, then
-// windows), the first machine, the integration of every trace (printing
-// "Processed trace i of n" after each, empty traces included), then
-// "Refining..." and both refinement passes.
+// windows), the first machine, the integration of every trace, then both
+// refinement passes.
 void learn(fsm_builder& builder, const progress_sink& progress);
-void learn(fsm_builder& builder, std::ostream& progress);
-
-// Learns, then writes <stem>_out_<k>.dot and <stem>_out_<k>.json, each
-// completely or not at all; a file that cannot be written is reported in the
-// result and does not stop the other.
-pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
-                             const progress_sink& progress);
-pipeline_result run_pipeline(fsm_builder& builder, const std::string& stem,
-                             std::ostream& progress);
 
 }  // namespace logfsm
 

@@ -2,15 +2,6 @@
 
 namespace logfsm {
 
-event_log event_log::from_lines(const raw_traces& lines) {
-  event_log log;
-  for (const std::vector<std::string>& line : lines) {
-    for (const std::string& name : line) log.add_event(name);
-    log.end_line();
-  }
-  return log;
-}
-
 void event_log::add_event(std::string_view name) {
   auto it = numbers_.find(name);
   if (it == numbers_.end()) {

@@ -18,10 +18,6 @@ using raw_traces = std::vector<std::vector<std::string>>;
 
 class event_log {
  public:
-  event_log() = default;
-  // The log with the lines of `lines`.
-  static event_log from_lines(const raw_traces& lines);
-
   // Appends an occurrence of `name` to the current line.
   void add_event(std::string_view name);
   // Ends the current line (possibly empty) and starts the next one.

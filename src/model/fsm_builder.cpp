@@ -15,7 +15,4 @@ fsm_builder::fsm_builder(const event_log& log, std::int32_t k) : k(k) {
   }
 }
 
-fsm_builder::fsm_builder(const raw_traces& lines, std::int32_t k)
-    : fsm_builder(event_log::from_lines(lines), k) {}
-
 }  // namespace logfsm

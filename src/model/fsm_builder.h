@@ -25,7 +25,6 @@ struct fsm_builder {
   // Makes one event object per distinct name of `log` (all from one table)
   // and keeps every line as a trace, empty ones included. Requires: k >= 2.
   fsm_builder(const event_log& log, std::int32_t k);
-  fsm_builder(const raw_traces& lines, std::int32_t k);
   fsm_builder(const fsm_builder&) = delete;
   fsm_builder& operator=(const fsm_builder&) = delete;
 

@@ -1,12 +1,11 @@
 // Traces, windows and event pairs: sequences of shared events.
 //
-// Windows and pairs are compared by names only, so two sequences with the
-// same names in the same order are one element of a set whatever objects they
-// hold; a set keeps the objects of the element inserted first.
+// Pairs are compared by names only, so two pairs with the same names are one
+// element of a set whatever objects they hold; a set keeps the objects of the
+// element inserted first.
 #ifndef LOGFSM_MODEL_WINDOW_H_
 #define LOGFSM_MODEL_WINDOW_H_
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -24,20 +23,6 @@ using event_pair = std::pair<event_ptr, event_ptr>;
 // A window seen through its events' addresses, for lookups without copying
 // event pointers. The events must outlive the lookup.
 using window_view = std::vector<const event_type*>;
-
-// Element by element by name; a proper prefix comes first. Compares windows
-// and window views alike.
-struct window_less {
-  using is_transparent = void;
-
-  template <typename A, typename B>
-  bool operator()(const A& a, const B& b) const {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-          return compare_events(*x, *y) < 0;
-        });
-  }
-};
 
 // By the first event's name, then by the second's.
 struct event_pair_less {

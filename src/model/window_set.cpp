@@ -6,7 +6,7 @@ namespace logfsm {
 namespace {
 
 struct by_name {
-  bool operator()(const std::pair<const event_type*, std::uint32_t>& a,
+  bool operator()(const std::pair<event_ptr, std::uint32_t>& a,
                   const event_type& e) const {
     return compare_events(*a.first, e) < 0;
   }
@@ -15,10 +15,8 @@ struct by_name {
 }  // namespace
 
 bool window_set::insert(const window& w) {
-  const auto [it, added] = windows_.insert(w);
-  if (!added) return false;
   position at = kRoot;
-  for (const event_ptr& e : *it) {
+  for (const event_ptr& e : w) {
     auto& next = nodes_[at].next;
     const auto found = std::lower_bound(next.begin(), next.end(), *e, by_name());
     if (found != next.end() && compare_events(*found->first, *e) == 0) {
@@ -26,11 +24,13 @@ bool window_set::insert(const window& w) {
       continue;
     }
     const auto fresh = static_cast<position>(nodes_.size());
-    next.insert(found, {e.get(), fresh});
+    next.insert(found, {e, fresh});
     nodes_.emplace_back();
     at = fresh;
   }
+  if (nodes_[at].window_end) return false;
   nodes_[at].window_end = true;
+  ++size_;
   return true;
 }
 

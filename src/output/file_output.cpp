@@ -105,21 +105,17 @@ bool replace_file(const std::string& temp, const std::string& path) {
 
 }  // namespace
 
-std::string output_file_name(const std::string& stem, std::int32_t k,
-                             std::string_view suffix) {
-  return stem + "_out_" + std::to_string(k) + std::string(suffix);
-}
-
-bool write_file_atomically(const std::string& path, std::string_view content) {
+status write_file_atomically(const std::string& path, std::string_view content) {
   const std::string target = resolve_links(path);
   const target_state state = inspect(target);
-  if (!state.writable) return false;
-  const std::string temp = temporary_name(target);
-  if (write_whole(temp, content, state.existing_perms) && replace_file(temp, target)) {
-    return true;
+  if (state.writable) {
+    const std::string temp = temporary_name(target);
+    if (write_whole(temp, content, state.existing_perms) && replace_file(temp, target)) {
+      return status();
+    }
+    std::remove(temp.c_str());
   }
-  std::remove(temp.c_str());
-  return false;
+  return status(status_code::cannot_write, "Cannot write output file: " + path);
 }
 
 }  // namespace logfsm

@@ -1,10 +1,7 @@
 #include "output/renderer.h"
 
-#include <iostream>
 #include <string>
 #include <vector>
-
-#include "output/file_output.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -14,19 +11,6 @@ extern char** environ;
 #endif
 
 namespace logfsm {
-namespace {
-
-void report_failure(unsigned long code, std::ostream& out) {
-  out << code << std::endl;
-  std::cerr << "logfsm: could not start Graphviz dot (error " << code
-            << "); install Graphviz to get the PNG image\n";
-}
-
-}  // namespace
-
-void start_renderer(const std::string& stem, std::int32_t k, std::ostream& out) {
-  start_dot(output_file_name(stem, k, ".dot"), "png", out);
-}
 
 #ifdef _WIN32
 namespace {
@@ -49,15 +33,15 @@ bool start_detached(const char* application, std::string command_line) {
 }  // namespace
 
 // The usual Graphviz installation first, then any dot.exe on PATH.
-void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {
+unsigned long start_dot(const std::string& dot_file, const std::string& format) {
   static const char kDotPath[] = "C:\\Program Files (x86)\\Graphviz2.38\\bin\\dot.exe";
   const std::string arguments = " \"" + dot_file + "\"  -T" + format + " -O ";
-  if (start_detached(kDotPath, arguments)) return;
-  if (start_detached(nullptr, "dot.exe" + arguments)) return;
-  report_failure(GetLastError(), out);
+  if (start_detached(kDotPath, arguments)) return 0;
+  if (start_detached(nullptr, "dot.exe" + arguments)) return 0;
+  return GetLastError();
 }
 #else
-void start_dot(const std::string& dot_file, const std::string& format, std::ostream& out) {
+unsigned long start_dot(const std::string& dot_file, const std::string& format) {
   std::string program = "dot";
   std::string file = dot_file;
   std::string type = "-T" + format;
@@ -67,7 +51,7 @@ void start_dot(const std::string& dot_file, const std::string& format, std::ostr
   pid_t pid = 0;
   const int error =
       posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
-  if (error != 0) report_failure(static_cast<unsigned long>(error), out);
+  return static_cast<unsigned long>(error);
 }
 #endif
 

@@ -1,0 +1,66 @@
+#include "frontend/learn_run.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "model/fsm_builder.h"
+
+namespace logfsm {
+namespace {
+
+// The stem of the output files: the log's stem, moved into `dir` when given
+// (made first when missing).
+std::string output_stem(const std::string& stem, const std::string& dir) {
+  if (dir.empty()) return stem;
+  std::error_code ec;
+  std::filesystem::create_directories(dir, ec);
+  return (std::filesystem::path(dir) / std::filesystem::path(stem).filename()).string();
+}
+
+}  // namespace
+
+std::string learn_result::file(output_kind kind) const {
+  for (const output_file& f : files) {
+    if (f.kind == kind) return f.name;
+  }
+  return {};
+}
+
+learn_result learn_run(log_source& source, const learn_request& request) {
+  learn_result result;
+  event_log log;
+  // A read error is not a failure of the run: the lines read before it are
+  // the log, as at the end of the file.
+  (void)read_log_source(source, log);
+  if (log.line_count() == 0 || log.event_count() == 0) {
+    result.outcome = status(status_code::empty_log, "Log is empty or the format is incorrect.");
+    return result;
+  }
+  if (request.progress.building) request.progress.building();
+  fsm_builder builder(log, request.k);
+  log = event_log();  // the builder holds the traces now
+  learn(builder, request.progress);
+
+  result.files = write_outputs(builder.transitions,
+                               output_stem(source.stem, request.output_dir), request.k);
+  for (const output_file& f : result.files) {
+    if (!f.written.ok() && result.outcome.ok()) result.outcome = f.written;
+  }
+  const std::vector<state_summary> states = builder.transitions.states();
+  result.states = states.size();
+  result.transitions = builder.transitions.size();
+  for (const state_summary& s : states) result.accepting_states += s.accepting ? 1 : 0;
+  return result;
+}
+
+void report_problems(const learn_result& result, std::ostream& to) {
+  if (result.outcome.code() == status_code::empty_log) {
+    to << result.outcome.message() << std::endl;
+    return;
+  }
+  for (const output_file& f : result.files) {
+    if (!f.written.ok()) to << f.written.message() << std::endl;
+  }
+}
+
+}  // namespace logfsm

@@ -1,0 +1,40 @@
+#include "output/outputs.h"
+
+#include <sstream>
+#include <string_view>
+
+#include "output/dot_writer.h"
+#include "output/file_output.h"
+#include "output/json_writer.h"
+
+namespace logfsm {
+namespace {
+
+struct output_format {
+  output_kind kind;
+  std::string_view suffix;
+  void (*write)(std::ostream& out, const machine& m);
+};
+
+// The DOT file ends with a line end, the JSON file without one.
+constexpr output_format kFormats[] = {
+    {output_kind::dot, ".dot", [](std::ostream& out, const machine& m) { write_dot(out, m) << '\n'; }},
+    {output_kind::json, ".json", [](std::ostream& out, const machine& m) { write_json(out, m); }},
+};
+
+}  // namespace
+
+std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
+                                       std::int32_t k) {
+  std::vector<output_file> files;
+  for (const output_format& format : kFormats) {
+    std::ostringstream text;
+    format.write(text, m);
+    std::string name = stem + "_out_" + std::to_string(k) + std::string(format.suffix);
+    status written = write_file_atomically(name, text.view());
+    files.push_back({format.kind, std::move(name), std::move(written)});
+  }
+  return files;
+}
+
+}  // namespace logfsm

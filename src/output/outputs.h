@@ -1,0 +1,31 @@
+// What a learning run writes: the one list of its output files.
+#ifndef LOGFSM_OUTPUT_OUTPUTS_H_
+#define LOGFSM_OUTPUT_OUTPUTS_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "base/status.h"
+#include "model/machine.h"
+
+namespace logfsm {
+
+enum class output_kind { dot, json };
+
+struct output_file {
+  output_kind kind;
+  std::string name;
+  status written;  // cannot_write when the file could not be written
+};
+
+// Writes every output of `m`, each as <stem>_out_<k> and its suffix, in this
+// order: the DOT file (.dot), then the JSON file (.json). Each file is
+// written completely or not at all (output/file_output.h), and one that
+// cannot be written does not stop the others.
+std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
+                                       std::int32_t k);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_OUTPUT_OUTPUTS_H_
