@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "frontend/log_reader.h"
+#include "readers/text_log.h"
 
 namespace logfsm {
 namespace {
@@ -36,7 +36,7 @@ model_file model_of(std::initializer_list<std::pair<std::string, std::string>> e
 }
 
 check_result check_text(const model_file& model, std::string_view log) {
-  return check_log(compile_model(model), parse_log(log).traces);
+  return check_log(compile_model(model), parse_log(log));
 }
 
 // Order, then pay or cancel; paying may be repeated.

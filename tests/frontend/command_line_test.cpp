@@ -10,10 +10,22 @@ const std::vector<option_spec> kSpecs = {
 
 using strings = std::vector<std::string>;
 
+parsed_command_line parse(const std::vector<std::string>& args) {
+  parsed_command_line line;
+  EXPECT_TRUE(parse_command_line(args, kSpecs, line).ok());
+  return line;
+}
+
+std::string error_of(const std::vector<std::string>& args) {
+  parsed_command_line line;
+  const status parsed = parse_command_line(args, kSpecs, line);
+  EXPECT_EQ(parsed.code(), status_code::bad_argument);
+  return parsed.message();
+}
+
 TEST(CommandLine, TakesValuesInBothFormsAndOptionsAnywhere) {
-  const parsed_command_line line = parse_command_line(
-      {"log.txt", "--format=svg", "-q", "3", "--output-dir", "out dir"}, kSpecs);
-  EXPECT_EQ(line.error, "");
+  const parsed_command_line line =
+      parse({"log.txt", "--format=svg", "-q", "3", "--output-dir", "out dir"});
   EXPECT_EQ(line.positional, (strings{"log.txt", "3"}));
   EXPECT_EQ(line.value("format"), "svg");
   EXPECT_EQ(line.value("output-dir"), "out dir");
@@ -22,30 +34,28 @@ TEST(CommandLine, TakesValuesInBothFormsAndOptionsAnywhere) {
   EXPECT_FALSE(line.value("missing"));
   // An empty value, a value that looks like an option, the last one wins.
   const parsed_command_line again =
-      parse_command_line({"--format=", "--output-dir", "--quiet", "-o", "x"}, kSpecs);
+      parse({"--format=", "--output-dir", "--quiet", "-o", "x"});
   EXPECT_EQ(again.value("format"), "");
   EXPECT_EQ(again.value("output-dir"), "x");
   EXPECT_FALSE(again.has("quiet"));
 }
 
 TEST(CommandLine, DoubleDashEndsOptionsAndALoneDashIsPositional) {
-  const parsed_command_line line =
-      parse_command_line({"-q", "--", "--format", "-", "-q"}, kSpecs);
-  EXPECT_EQ(line.error, "");
+  const parsed_command_line line = parse({"-q", "--", "--format", "-", "-q"});
   EXPECT_EQ(line.positional, (strings{"--format", "-", "-q"}));
-  EXPECT_EQ(parse_command_line({"-"}, kSpecs).positional, strings{"-"});
+  EXPECT_EQ(parse({"-"}).positional, strings{"-"});
 }
 
 TEST(CommandLine, RefusesWhatItDoesNotKnow) {
-  EXPECT_EQ(parse_command_line({"--frob"}, kSpecs).error, "unknown option: --frob");
-  EXPECT_EQ(parse_command_line({"--frob=1"}, kSpecs).error, "unknown option: --frob");
-  EXPECT_EQ(parse_command_line({"-x"}, kSpecs).error, "unknown option: -x");
-  EXPECT_EQ(parse_command_line({"-qx"}, kSpecs).error, "unknown option: -qx");
-  EXPECT_EQ(parse_command_line({"--quiet=yes"}, kSpecs).error,
+  EXPECT_EQ(error_of({"--frob"}), "unknown option: --frob");
+  EXPECT_EQ(error_of({"--frob=1"}), "unknown option: --frob");
+  EXPECT_EQ(error_of({"-x"}), "unknown option: -x");
+  EXPECT_EQ(error_of({"-qx"}), "unknown option: -qx");
+  EXPECT_EQ(error_of({"--quiet=yes"}),
             "option --quiet takes no value");
-  EXPECT_EQ(parse_command_line({"log", "--format"}, kSpecs).error,
+  EXPECT_EQ(error_of({"log", "--format"}),
             "option --format needs a value");
-  EXPECT_EQ(parse_command_line({"--form", "svg"}, kSpecs).error, "unknown option: --form");
+  EXPECT_EQ(error_of({"--form", "svg"}), "unknown option: --form");
 }
 
 }  // namespace

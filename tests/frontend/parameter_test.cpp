@@ -7,62 +7,41 @@
 namespace logfsm {
 namespace {
 
+constexpr char kInvalid[] = "Invalid argument.";
+constexpr char kBelowTwo[] = "Parameter must be 2 or more.";
+constexpr char kRange[] = "Parameter is out of range.";
+
 struct parameter_case {
   std::string answer;
-  parameter_status status;
-  std::int32_t value;  // checked when status is ok
+  std::int32_t k;       // when `problem` is empty
+  const char* problem;  // the message, or "" when k is read
 };
 
-void PrintTo(const parameter_case& c, std::ostream* out) {
-  *out << ::testing::PrintToString(c.answer);
-}
-
-class ParameterTest : public ::testing::TestWithParam<parameter_case> {};
-
-TEST_P(ParameterTest, ReadsLikeStrtolInBase10) {
-  const parameter_case& c = GetParam();
-  const parameter_reading r = read_parameter(c.answer);
-  EXPECT_EQ(r.status, c.status);
-  if (c.status == parameter_status::ok) {
-    EXPECT_EQ(r.value, c.value);
+// Read like strtol in base 10: blanks, one sign, digits, the rest ignored.
+TEST(ReadK, ReadsTheLeadingNumberLikeStrtol) {
+  const parameter_case cases[] = {
+      {"2", 2, ""}, {"3abc", 3, ""}, {" 7", 7, ""}, {"+5", 5, ""}, {"3.9", 3, ""},
+      {"007", 7, ""}, {"12 34", 12, ""}, {"\t\v\f\r\n 9", 9, ""},
+      {std::string{'4', '\0', '5'}, 4, ""}, {"2147483647", 2147483647, ""},
+      {"0000000000002147483647", 2147483647, ""},
+      {"0x10", 0, kBelowTwo}, {"1", 0, kBelowTwo}, {"0", 0, kBelowTwo}, {"-0", 0, kBelowTwo},
+      {"-4", 0, kBelowTwo}, {"-2147483648", 0, kBelowTwo},
+      {"", 0, kInvalid}, {"abc", 0, kInvalid}, {"+", 0, kInvalid}, {"-", 0, kInvalid},
+      {"   ", 0, kInvalid}, {"- 5", 0, kInvalid}, {"+-5", 0, kInvalid}, {"-+5", 0, kInvalid},
+      {"exit", 0, kInvalid}, {".5", 0, kInvalid}, {"x3", 0, kInvalid},
+      {std::string{'\xa0', '5'}, 0, kInvalid}, {std::string{'\0', '5'}, 0, kInvalid},
+      {"2147483648", 0, kRange}, {"-2147483649", 0, kRange}, {"4294967298", 0, kRange},
+      {"123456789012345678901234567890", 0, kRange},
+      {"-123456789012345678901234567890", 0, kRange}, {"99999999999999999999x", 0, kRange},
+  };
+  for (const parameter_case& c : cases) {
+    std::int32_t k = -1;
+    const status read = read_k(c.answer, k);
+    EXPECT_EQ(read.message(), c.problem) << ::testing::PrintToString(c.answer);
+    EXPECT_EQ(k, read.ok() ? c.k : -1) << ::testing::PrintToString(c.answer);
+    EXPECT_EQ(read.code(), read.ok() ? status_code::ok : status_code::bad_argument);
   }
 }
-
-constexpr parameter_status ok = parameter_status::ok;
-constexpr parameter_status none = parameter_status::no_number;
-constexpr parameter_status range = parameter_status::out_of_range;
-
-INSTANTIATE_TEST_SUITE_P(
-    Numbers, ParameterTest,
-    ::testing::Values(parameter_case{"2", ok, 2}, parameter_case{"3abc", ok, 3},
-                      parameter_case{" 7", ok, 7}, parameter_case{"+5", ok, 5},
-                      parameter_case{"3.9", ok, 3}, parameter_case{"0x10", ok, 0},
-                      parameter_case{"-4", ok, -4}, parameter_case{"-0", ok, 0},
-                      parameter_case{"007", ok, 7}, parameter_case{"12 34", ok, 12},
-                      parameter_case{"\t\v\f\r\n 9", ok, 9},
-                      parameter_case{std::string{'4', '\0', '5'}, ok, 4},
-                      parameter_case{"2147483647", ok, 2147483647},
-                      parameter_case{"-2147483648", ok, -2147483647 - 1},
-                      parameter_case{"0000000000002147483647", ok, 2147483647}));
-
-INSTANTIATE_TEST_SUITE_P(
-    NoNumber, ParameterTest,
-    ::testing::Values(parameter_case{"", none, 0}, parameter_case{"abc", none, 0},
-                      parameter_case{"+", none, 0}, parameter_case{"-", none, 0},
-                      parameter_case{"   ", none, 0}, parameter_case{"- 5", none, 0},
-                      parameter_case{"+-5", none, 0}, parameter_case{"exit", none, 0},
-                      parameter_case{".5", none, 0},
-                      parameter_case{std::string{'\xa0', '5'}, none, 0},
-                      parameter_case{std::string{'\0', '5'}, none, 0}));
-
-INSTANTIATE_TEST_SUITE_P(
-    OutOfRange, ParameterTest,
-    ::testing::Values(parameter_case{"2147483648", range, 0},
-                      parameter_case{"-2147483649", range, 0},
-                      parameter_case{"4294967298", range, 0},
-                      parameter_case{"123456789012345678901234567890", range, 0},
-                      parameter_case{"-123456789012345678901234567890", range, 0},
-                      parameter_case{"99999999999999999999x", range, 0}));
 
 }  // namespace
 }  // namespace logfsm

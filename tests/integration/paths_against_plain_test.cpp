@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "frontend/log_reader.h"
+#include "readers/text_log.h"
 #include "integration/integrate_trace.h"
 #include "integration/paths.h"
 #include "integration/unseen_window.h"
@@ -44,7 +44,7 @@ void expect_same_as_plain(const fsm_builder& b) {
 TEST(PathsAgainstPlainWalks, AgreeThroughoutLearning) {
   for (std::uint64_t seed = 1; seed <= 200; ++seed) {
     const testing::generated_log g = testing::random_log(seed);
-    fsm_builder b(parse_log(g.text).traces, g.k);
+    fsm_builder b(parse_log(g.text), g.k);
     for (const trace& t : b.traces) {
       collect_pairs(b, t);
       collect_windows(b, t);

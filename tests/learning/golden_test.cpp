@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "learning/pipeline.h"
@@ -37,11 +38,10 @@ std::string fnv1a(const std::string& bytes) {
 // number of transitions.
 // Window matching walks every path as a tree when `listed_paths` is 0.
 std::string learned_checksum(const std::string& log, std::int32_t k,
-                             std::size_t listed_paths = fsm_builder(raw_traces{}, 2).listed_paths_bound) {
+                             std::optional<std::size_t> listed_paths = std::nullopt) {
   fsm_builder builder = testing::builder_from_log(log, k);
-  builder.listed_paths_bound = listed_paths;
-  std::ostringstream progress;
-  learn(builder, progress);
+  if (listed_paths) builder.listed_paths_bound = *listed_paths;
+  learn(builder, progress_sink{});
   return fnv1a(testing::dot_text(builder.transitions) + testing::json_text(builder.transitions)) +
          " " + std::to_string(builder.transitions.size());
 }

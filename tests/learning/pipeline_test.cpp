@@ -13,7 +13,7 @@ std::string learned_files(const std::string& log, std::int32_t k,
                         std::string* progress = nullptr) {
   fsm_builder builder = testing::builder_from_log(log, k);
   std::ostringstream out;
-  learn(builder, out);
+  learn(builder, progress_lines(out));
   if (progress != nullptr) *progress = out.str();
   return testing::dot_text(builder.transitions) + testing::json_text(builder.transitions);
 }

@@ -53,8 +53,7 @@ TEST(LearningProperties, GeneratedLogsGiveUsedTransitionsAndParsableFiles) {
     const generated_log log = generate(rng);
     SCOPED_TRACE("k = " + std::to_string(log.k) + ", log:\n" + log.text);
     fsm_builder builder = testing::builder_from_log(log.text, log.k);
-    std::ostringstream progress;
-    learn(builder, progress);
+    learn(builder, progress_sink{});
     for (const fsm_transition& t : builder.transitions) ASSERT_TRUE(*t.used);
 
     const std::string json = testing::json_text(builder.transitions);
@@ -76,8 +75,7 @@ TEST(LearningProperties, SameLogGivesTheSameFilesInOneProcess) {
     std::string texts[2];
     for (std::string& text : texts) {
       fsm_builder builder = testing::builder_from_log(log.text, log.k);
-      std::ostringstream progress;
-      learn(builder, progress);
+      learn(builder, progress_sink{});
       text = testing::dot_text(builder.transitions) + testing::json_text(builder.transitions);
     }
     ASSERT_EQ(texts[0], texts[1]) << log.text;

@@ -21,7 +21,7 @@ std::vector<std::vector<std::string>> names(const fsm_builder& b) {
 }
 
 TEST(ModelBuilderTest, StartsWithTracesOnly) {
-  const fsm_builder b(raw_traces{{"a", "b"}, {}, {"c"}}, 3);
+  const fsm_builder b = builder_from_log("a;b;\n\nc;", 3);
   EXPECT_EQ(b.k, 3);
   EXPECT_EQ(names(b), (raw_traces{{"a", "b"}, {}, {"c"}}));
   EXPECT_TRUE(b.transitions.empty());
@@ -56,16 +56,16 @@ TEST(ModelBuilderTest, OneEventPerNameRankedInNameOrder) {
 
 TEST(ModelBuilderTest, NamesAreKeptByteForByteAndEmptyTracesStay) {
   const std::string odd_name("\0 x\xff\t", 5);
-  const fsm_builder b(raw_traces{{}, {"", odd_name}, {}}, 2);
+  const fsm_builder b = builder_from_log("\n;" + odd_name + ";\n\n", 2);
   EXPECT_EQ(names(b), (raw_traces{{}, {"", odd_name}, {}}));
-  EXPECT_TRUE(fsm_builder(raw_traces{}, 2).traces.empty());
+  EXPECT_TRUE(builder_from_log("", 2).traces.empty());
 }
 
 TEST(ModelBuilderTest, EachBuilderNumbersWithItsOwnSequence) {
-  fsm_builder first(raw_traces{{"a"}}, 2);
+  fsm_builder first = builder_from_log("a;", 2);
   EXPECT_EQ(first.random.next(), 41);
   EXPECT_EQ(first.random.next(), 18467);
-  fsm_builder second(raw_traces{{"a"}}, 2);
+  fsm_builder second = builder_from_log("a;", 2);
   EXPECT_EQ(second.random.next(), 41);
 }
 

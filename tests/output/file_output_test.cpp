@@ -25,18 +25,10 @@ using testing::write_file;
 
 using names = std::vector<std::string>;
 
-TEST(OutputFileTest, OutputNameIsStemOutKAndSuffix) {
-  EXPECT_EQ(output_file_name("logs/run", 3, ".dot"), "logs/run_out_3.dot");
-  EXPECT_EQ(output_file_name("C:\\my logs\\run", 12, ".json"),
-            "C:\\my logs\\run_out_12.json");
-  EXPECT_EQ(output_file_name("run", 2147483647, ".dot"), "run_out_2147483647.dot");
-  EXPECT_EQ(output_file_name("", 2, ""), "_out_2");
-}
-
 TEST(OutputFileTest, WritesANewFileByteForByte) {
   const temp_dir dir;
   const std::string content("Digraph {\r\n\0\xff\n}", 15);
-  ASSERT_TRUE(write_file_atomically(dir.file("out.dot"), content));
+  ASSERT_TRUE(write_file_atomically(dir.file("out.dot"), content).ok());
   EXPECT_EQ(read_file(dir.file("out.dot")), content);
   EXPECT_EQ(dir.entries(), names{"out.dot"});
 }
@@ -44,22 +36,24 @@ TEST(OutputFileTest, WritesANewFileByteForByte) {
 TEST(OutputFileTest, ReplacesAnExistingFileCompletely) {
   const temp_dir dir;
   write_file(dir.file("out.json"), std::string(100000, 'x'));
-  ASSERT_TRUE(write_file_atomically(dir.file("out.json"), "{}"));
+  ASSERT_TRUE(write_file_atomically(dir.file("out.json"), "{}").ok());
   EXPECT_EQ(read_file(dir.file("out.json")), "{}");
-  ASSERT_TRUE(write_file_atomically(dir.file("out.json"), ""));
+  ASSERT_TRUE(write_file_atomically(dir.file("out.json"), "").ok());
   EXPECT_EQ(fs::file_size(dir.file("out.json")), 0u);
   const std::string large(3 << 20, 'y');
-  ASSERT_TRUE(write_file_atomically(dir.file("out.json"), large));
+  ASSERT_TRUE(write_file_atomically(dir.file("out.json"), large).ok());
   EXPECT_EQ(read_file(dir.file("out.json")), large);
   EXPECT_EQ(dir.entries(), names{"out.json"});
 }
 
 TEST(OutputFileTest, FailsWithoutTraceWhenTheDirectoryIsMissing) {
   const temp_dir dir;
-  EXPECT_FALSE(write_file_atomically(dir.file("missing/out.dot"), "x"));
+  const status missing = write_file_atomically(dir.file("missing/out.dot"), "x");
+  EXPECT_EQ(missing.code(), status_code::cannot_write);
+  EXPECT_EQ(missing.message(), "Cannot write output file: " + dir.file("missing/out.dot"));
   EXPECT_TRUE(dir.entries().empty());
   write_file(dir.file("log.txt"), "a;");
-  EXPECT_FALSE(write_file_atomically(dir.file("log.txt/out.dot"), "x"));
+  EXPECT_FALSE(write_file_atomically(dir.file("log.txt/out.dot"), "x").ok());
   EXPECT_EQ(dir.entries(), names{"log.txt"});
   EXPECT_EQ(read_file(dir.file("log.txt")), "a;");
 }
@@ -68,10 +62,10 @@ TEST(OutputFileTest, FailsWithoutTraceWhenThePathIsADirectory) {
   const temp_dir dir;
   fs::create_directory(dir.path() / "out.dot");
   write_file(dir.path() / "out.dot" / "inside", "kept");
-  EXPECT_FALSE(write_file_atomically(dir.file("out.dot"), "x"));
+  EXPECT_FALSE(write_file_atomically(dir.file("out.dot"), "x").ok());
   EXPECT_TRUE(fs::is_directory(dir.path() / "out.dot"));
   EXPECT_EQ(read_file(dir.path() / "out.dot" / "inside"), "kept");
-  EXPECT_EQ(dir.entries(), names{"out.dot"});
+  EXPECT_EQ(dir.entries(), (names{"out.dot", "out.dot/inside"}));
 }
 
 // The owner-write bit is honoured by the code itself, so this holds also for
@@ -82,7 +76,7 @@ TEST(OutputFileTest, LeavesAReadOnlyFileUntouched) {
   write_file(path, "earlier run");
   fs::permissions(path,
                   fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_FALSE(write_file_atomically(path, "new"));
+  EXPECT_FALSE(write_file_atomically(path, "new").ok());
   EXPECT_EQ(read_file(path), "earlier run");
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -117,7 +111,7 @@ TEST(OutputFileTest, FailedWriteLeavesTheOldFileAndNoTemporaryFile) {
   write_file(path, "earlier run");
   {
     const file_size_limit limit(4096);
-    EXPECT_FALSE(write_file_atomically(path, std::string(100000, 'x')));
+    EXPECT_FALSE(write_file_atomically(path, std::string(100000, 'x')).ok());
   }
   EXPECT_EQ(read_file(path), "earlier run");
   EXPECT_EQ(dir.entries(), names{"out.json"});
@@ -133,7 +127,7 @@ TEST(OutputFileTest, ANameNearTheLengthLimitIsWritten) {
       std::string(static_cast<std::size_t>(name_max) - 4, 'x') + ".dot";
   write_file(dir.file(name), "earlier run");
   ASSERT_EQ(read_file(dir.file(name)), "earlier run");
-  EXPECT_TRUE(write_file_atomically(dir.file(name), "new"));
+  EXPECT_TRUE(write_file_atomically(dir.file(name), "new").ok());
   EXPECT_EQ(read_file(dir.file(name)), "new");
 }
 #endif
@@ -145,7 +139,7 @@ TEST(OutputFileTest, ReplacingKeepsPermissionBitsAndSymbolicLinks) {
   fs::permissions(dir.file("real.dot"), fs::perms::owner_read | fs::perms::owner_write |
                                             fs::perms::group_read);
   fs::create_symlink("real.dot", dir.path() / "link.dot");
-  ASSERT_TRUE(write_file_atomically(dir.file("link.dot"), "new"));
+  ASSERT_TRUE(write_file_atomically(dir.file("link.dot"), "new").ok());
   EXPECT_TRUE(fs::is_symlink(dir.path() / "link.dot"));
   EXPECT_EQ(read_file(dir.file("real.dot")), "new");
   EXPECT_EQ(fs::status(dir.file("real.dot")).permissions(),
@@ -156,7 +150,7 @@ TEST(OutputFileTest, ReplacingKeepsPermissionBitsAndSymbolicLinks) {
 TEST(OutputFileTest, ADanglingLinkIsRefused) {
   const temp_dir dir;
   fs::create_symlink("missing/none.dot", dir.path() / "link.dot");
-  EXPECT_FALSE(write_file_atomically(dir.file("link.dot"), "new"));
+  EXPECT_FALSE(write_file_atomically(dir.file("link.dot"), "new").ok());
   EXPECT_EQ(dir.entries(), (names{"link.dot"}));
 }
 #endif

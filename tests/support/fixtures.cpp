@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "frontend/log_reader.h"
+#include "readers/text_log.h"
 #include "output/dot_writer.h"
 #include "output/json_writer.h"
 
@@ -64,7 +64,7 @@ void observe(fsm_builder& builder, std::initializer_list<std::string> names) {
 }
 
 fsm_builder builder_from_log(const std::string& log_text, std::int32_t k) {
-  return fsm_builder(parse_log(log_text).traces, k);
+  return fsm_builder(parse_log(log_text), k);
 }
 
 std::string dot_text(const machine& m) {

@@ -41,8 +41,8 @@ std::string temp_dir::file(const std::string& name) const {
 
 std::vector<std::string> temp_dir::entries() const {
   std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(path_)) {
+    names.push_back(entry.path().lexically_relative(path_).generic_string());
   }
   std::sort(names.begin(), names.end());
   return names;

@@ -19,7 +19,8 @@ class temp_dir {
   const std::filesystem::path& path() const { return path_; }
   // The path of `name` inside the directory, as a string.
   std::string file(const std::string& name) const;
-  // The names of the directory's entries, sorted.
+  // Every entry below the directory (files and directories), as sorted
+  // relative names with "/" between their parts.
   std::vector<std::string> entries() const;
 
  private:
