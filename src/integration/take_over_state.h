@@ -3,7 +3,6 @@
 #ifndef LOGFSM_INTEGRATION_TAKE_OVER_STATE_H_
 #define LOGFSM_INTEGRATION_TAKE_OVER_STATE_H_
 
-#include "model/fsm_state.h"
 #include "model/machine.h"
 
 namespace logfsm {
@@ -14,8 +13,7 @@ namespace logfsm {
 // transition enters `x` (a loop counts), the transitions leaving `x` are then
 // erased, so that erasing that one incoming transition takes x out of the
 // machine; otherwise x keeps them.
-void take_over_state(machine& transitions, const fsm_state& x,
-                     const fsm_state& y);
+void take_over_state(machine& transitions, const fsm_state& x, const fsm_state& y);
 
 }  // namespace logfsm
 
