@@ -83,7 +83,8 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
     return exit_status_for(result.outcome.code());
   }
   if (request.render && environment.render) {
-    const unsigned long error = environment.render(result.file(output_kind::dot), request.format);
+    const unsigned long error =
+        environment.render(result.file(output_kind::dot), request.format);
     if (error != 0) {
       err << "logfsm: could not start Graphviz dot (error " << error
           << "); install Graphviz to get the " << request.format << " picture\n";

@@ -23,8 +23,11 @@ std::optional<std::string> parsed_command_line::value(const std::string& name) c
 }
 
 status parse_command_line(const std::vector<std::string>& args,
-                          const std::vector<option_spec>& specs, parsed_command_line& parsed) {
-  const auto fail = [](std::string why) { return status(status_code::bad_argument, std::move(why)); };
+                          const std::vector<option_spec>& specs,
+                          parsed_command_line& parsed) {
+  const auto fail = [](std::string why) {
+    return status(status_code::bad_argument, std::move(why));
+  };
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--") {

@@ -33,7 +33,8 @@ struct parsed_command_line {
 // Fails with bad_argument and why the command line is wrong (e.g. "unknown
 // option: --x"); `parsed` then holds what was read before.
 status parse_command_line(const std::vector<std::string>& args,
-                          const std::vector<option_spec>& specs, parsed_command_line& parsed);
+                          const std::vector<option_spec>& specs,
+                          parsed_command_line& parsed);
 
 }  // namespace logfsm
 

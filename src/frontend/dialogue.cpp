@@ -71,7 +71,8 @@ int run_dialogue(std::istream& in, std::ostream& out, std::ostream& err,
     report_problems(result, out);
     return exit_status_for(result.outcome.code());
   }
-  if (const unsigned long error = render(result.file(output_kind::dot), "png"); error != 0) {
+  if (const unsigned long error = render(result.file(output_kind::dot), "png");
+      error != 0) {
     out << error << std::endl;
     err << "logfsm: could not start Graphviz dot (error " << error
         << "); install Graphviz to get the PNG image\n";

@@ -33,7 +33,8 @@ learn_result learn_run(log_source& source, const learn_request& request) {
   // the log, as at the end of the file.
   (void)read_log_source(source, log);
   if (log.line_count() == 0 || log.event_count() == 0) {
-    result.outcome = status(status_code::empty_log, "Log is empty or the format is incorrect.");
+    result.outcome =
+        status(status_code::empty_log, "Log is empty or the format is incorrect.");
     return result;
   }
   if (request.progress.building) request.progress.building();

@@ -24,11 +24,13 @@ status read_k(std::string_view answer, std::int32_t& k) {
   const bool plus = i < answer.size() && answer[i] == '+';
   if (plus) ++i;
   const std::size_t digits = !plus && i < answer.size() && answer[i] == '-' ? i + 1 : i;
-  if (digits >= answer.size() || !is_digit(answer[digits])) return problem("Invalid argument.");
+  if (digits >= answer.size() || !is_digit(answer[digits]))
+    return problem("Invalid argument.");
   std::int32_t value = 0;
   const auto [end, error] =
       std::from_chars(answer.data() + i, answer.data() + answer.size(), value);
-  if (error == std::errc::result_out_of_range) return problem("Parameter is out of range.");
+  if (error == std::errc::result_out_of_range)
+    return problem("Parameter is out of range.");
   if (value < 2) return problem("Parameter must be 2 or more.");
   k = value;
   return status();

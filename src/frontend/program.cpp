@@ -54,11 +54,14 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
   if (args[0] == "check") return run_check({args.begin() + 1, args.end()}, out, err);
 
   parsed_command_line line;
-  const status parsed = parse_command_line(
-      args,
-      {{"no-render"}, {"format", '\0', true}, {"output-dir", '\0', true}, {"quiet", 'q'},
-       {"help", 'h'}, {"version"}},
-      line);
+  const status parsed = parse_command_line(args,
+                                           {{"no-render"},
+                                            {"format", '\0', true},
+                                            {"output-dir", '\0', true},
+                                            {"quiet", 'q'},
+                                            {"help", 'h'},
+                                            {"version"}},
+                                           line);
   if (!parsed.ok()) return usage_error(err, parsed.message());
   if (line.has("help")) {
     out << kUsage;

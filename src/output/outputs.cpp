@@ -18,8 +18,10 @@ struct output_format {
 
 // The DOT file ends with a line end, the JSON file without one.
 constexpr output_format kFormats[] = {
-    {output_kind::dot, ".dot", [](std::ostream& out, const machine& m) { write_dot(out, m) << '\n'; }},
-    {output_kind::json, ".json", [](std::ostream& out, const machine& m) { write_json(out, m); }},
+    {output_kind::dot, ".dot",
+     [](std::ostream& out, const machine& m) { write_dot(out, m) << '\n'; }},
+    {output_kind::json, ".json",
+     [](std::ostream& out, const machine& m) { write_json(out, m); }},
 };
 
 }  // namespace

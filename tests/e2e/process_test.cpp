@@ -25,11 +25,13 @@ using strings = std::vector<std::string>;
 using std::chrono::milliseconds;
 
 constexpr char kLog[] =
-    "start;scan;scan;stop;\nstart;stop;\n\nstart;scan;pause;scan;stop;\nscan;start;stop;\n";
+    "start;scan;scan;stop;\nstart;stop;\n\nstart;scan;pause;scan;stop;\nscan;start;stop;"
+    "\n";
 
 std::string quoted(const std::string& text) {
   std::string result = "'";
-  for (const char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  for (const char c : text)
+    result += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return result + "'";
 }
 
@@ -53,14 +55,20 @@ struct dot_start {
 class ProcessTest : public ::testing::Test {
  protected:
   ProcessTest() {
-    for (const char* sub : {"work", "bin", "records", "empty"}) fs::create_directory(root_ / sub);
+    for (const char* sub : {"work", "bin", "records", "empty"})
+      fs::create_directory(root_ / sub);
     const fs::path dot = root_ / "bin" / "dot";
-    write_file(dot, "#!/bin/sh\nPATH=/usr/bin:/bin\n"
-                    "n=0; while [ -e " + quoted(hold_file()) + " ] && [ $n -lt 600 ]; do\n"
-                    "  sleep 0.05; n=$((n + 1)); done\n"
-                    "r=" + quoted((root_ / "records").string()) + "/$$\n"
-                    "{ pwd; if [ -f \"$1\" ]; then echo yes; else echo no; fi;\n"
-                    "  printf '%s\\n' \"$@\"; } > \"$r.tmp\" && mv \"$r.tmp\" \"$r\"\n");
+    write_file(dot,
+               "#!/bin/sh\nPATH=/usr/bin:/bin\n"
+               "n=0; while [ -e " +
+                   quoted(hold_file()) +
+                   " ] && [ $n -lt 600 ]; do\n"
+                   "  sleep 0.05; n=$((n + 1)); done\n"
+                   "r=" +
+                   quoted((root_ / "records").string()) +
+                   "/$$\n"
+                   "{ pwd; if [ -f \"$1\" ]; then echo yes; else echo no; fi;\n"
+                   "  printf '%s\\n' \"$@\"; } > \"$r.tmp\" && mv \"$r.tmp\" \"$r\"\n");
     fs::permissions(dot, fs::perms::owner_all);
   }
 
@@ -69,14 +77,16 @@ class ProcessTest : public ::testing::Test {
 
   // Runs `logfsm ARGS` in dir() with `input` on standard input and the
   // stand-in dot alone on PATH (or no dot at all).
-  process_run run(const strings& args, const std::string& input, bool with_dot = true) const {
+  process_run run(const strings& args, const std::string& input,
+                  bool with_dot = true) const {
     write_file(root_ / "in", input);
     std::string command = "cd " + quoted(dir().string()) + " && PATH=" +
                           quoted((root_ / (with_dot ? "bin" : "empty")).string()) + " " +
                           quoted(LOGFSM_BINARY);
     for (const std::string& arg : args) command += " " + quoted(arg);
-    command += " <" + quoted((root_ / "in").string()) + " >" + quoted((root_ / "out").string()) +
-               " 2>" + quoted((root_ / "err").string());
+    command += " <" + quoted((root_ / "in").string()) + " >" +
+               quoted((root_ / "out").string()) + " 2>" +
+               quoted((root_ / "err").string());
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(root_ / "out"),
             read_file(root_ / "err")};
@@ -99,14 +109,15 @@ class ProcessTest : public ::testing::Test {
         while (std::getline(lines, line)) start.arguments.push_back(line);
         found.push_back(start);
       }
-      if (found.size() >= count || std::chrono::steady_clock::now() >= deadline) return found;
+      if (found.size() >= count || std::chrono::steady_clock::now() >= deadline)
+        return found;
       std::this_thread::sleep_for(milliseconds(50));
     }
   }
 
   std::string learned_console(int traces) const {
-    return std::string(kFilePrompt) + std::string(kParameterPrompt) + "Building FSM...\n" +
-           progress_lines(traces);
+    return std::string(kFilePrompt) + std::string(kParameterPrompt) +
+           "Building FSM...\n" + progress_lines(traces);
   }
 
  private:
@@ -127,8 +138,13 @@ TEST_F(ProcessTest, TheDialogueOverPipesStartsDotOnTheWrittenFile) {
 }
 
 TEST_F(ProcessTest, TheDotFileNameIsOneArgumentWhateverItHolds) {
-  const strings stems = {"My Logs/run log", "it's \"quoted\"", "donn\xC3\xA9" "es/\xD0\xB6",
-                         "$HOME `x` *;&|", "back\\slash\\", "  two  blanks  "};
+  const strings stems = {"My Logs/run log",
+                         "it's \"quoted\"",
+                         "donn\xC3\xA9"
+                         "es/\xD0\xB6",
+                         "$HOME `x` *;&|",
+                         "back\\slash\\",
+                         "  two  blanks  "};
   std::vector<strings> expected;
   for (const std::string& stem : stems) {
     fs::create_directories((dir() / (stem + ".txt")).parent_path());
@@ -166,22 +182,27 @@ TEST_F(ProcessTest, AMissingDotPrintsTheSystemErrorNumber) {
 
 // The files are written, whole, only after the learning.
 TEST_F(ProcessTest, InterruptingALongRunKeepsEarlierFiles) {
-  if (std::system("command -v timeout >/dev/null 2>&1") != 0) GTEST_SKIP() << "no timeout";
+  if (std::system("command -v timeout >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no timeout";
   write_file(dir() / "big.txt", process_log(7, 100000, 20));
   write_file(dir() / "big_out_3.dot", "earlier dot\n");
   write_file(dir() / "big_out_3.json", "earlier json\n");
   const std::string command = "cd " + quoted(dir().string()) + " && timeout -s INT 0.3 " +
-                              quoted(LOGFSM_BINARY) + " -q --no-render big.txt 3 >/dev/null 2>&1";
-  if (std::system(command.c_str()) == 0) GTEST_SKIP() << "the run ended before the interrupt";
+                              quoted(LOGFSM_BINARY) +
+                              " -q --no-render big.txt 3 >/dev/null 2>&1";
+  if (std::system(command.c_str()) == 0)
+    GTEST_SKIP() << "the run ended before the interrupt";
   EXPECT_EQ(read_file(dir() / "big_out_3.dot"), "earlier dot\n");
   EXPECT_EQ(read_file(dir() / "big_out_3.json"), "earlier json\n");
   std::size_t entries = 0;
-  for ([[maybe_unused]] const fs::directory_entry& e : fs::directory_iterator(dir())) ++entries;
+  for ([[maybe_unused]] const fs::directory_entry& e : fs::directory_iterator(dir()))
+    ++entries;
   EXPECT_EQ(entries, 3u);  // no temporary file left behind
 }
 
 TEST_F(ProcessTest, ALiveProgressLineOnlyOnARealTerminal) {
-  if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no `script`";
+  if (std::system("command -v script >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no `script`";
   write_file(dir() / "run.txt", kLog);
   const std::string command = "cd " + quoted(dir().string()) + " && script -qec " +
                               quoted(quoted(LOGFSM_BINARY) + " --no-render run.txt 3") +

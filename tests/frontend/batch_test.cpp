@@ -19,7 +19,8 @@ std::string in_dir(const std::string& dir, const std::string& name) {
   return (std::filesystem::path(dir) / name).string();
 }
 
-constexpr char kLog[] = "start;scan;scan;stop;\nstart;stop;\n\nstart;scan;pause;scan;stop;\n";
+constexpr char kLog[] =
+    "start;scan;scan;stop;\nstart;stop;\n\nstart;scan;pause;scan;stop;\n";
 
 class BatchTest : public ProgramTest {
  protected:
@@ -40,8 +41,9 @@ TEST_F(BatchTest, WritesTheDialoguesBytesAndSummarises) {
   const std::string progress = progress_lines(4);
   ASSERT_TRUE(run.out.starts_with(progress)) << run.out;
   const std::string summary = run.out.substr(progress.size());
-  EXPECT_TRUE(summary.starts_with("run_out_3.dot, run_out_3.json: 5 states, 7 transitions, "
-                                  "1 accepting states, "))
+  EXPECT_TRUE(
+      summary.starts_with("run_out_3.dot, run_out_3.json: 5 states, 7 transitions, "
+                          "1 accepting states, "))
       << summary;
   EXPECT_TRUE(summary.ends_with(" s\n")) << summary;
   EXPECT_EQ(run.err, "");
@@ -79,8 +81,9 @@ TEST_F(BatchTest, RefusesBadInputWithTheDialoguesMessagesAndDistinctStatuses) {
 
 TEST_F(BatchTest, RefusesAWrongCommandLineWithTheUsageLine) {
   for (const strings& arguments :
-       {strings{"run.txt"}, strings{"run.txt", "3", "4"}, strings{"--frob", "run.txt", "3"},
-        strings{"--format", "gif", "run.txt", "3"}, strings{"run.txt", "3", "--format"}}) {
+       {strings{"run.txt"}, strings{"run.txt", "3", "4"},
+        strings{"--frob", "run.txt", "3"}, strings{"--format", "gif", "run.txt", "3"},
+        strings{"run.txt", "3", "--format"}}) {
     const program_run run = this->run(arguments);
     EXPECT_EQ(run.status, 2) << arguments.size();
     EXPECT_TRUE(run.err.starts_with("logfsm: ")) << run.err;
@@ -92,7 +95,8 @@ TEST_F(BatchTest, RefusesAWrongCommandLineWithTheUsageLine) {
 
 TEST_F(BatchTest, OptionsChooseOutputPlaceFormatRenderingAndQuiet) {
   write("logs/run.txt", kLog);
-  const program_run run = this->run({"--quiet", "--output-dir=out/k3", "--format", "svg", "logs/run.txt", "3"});
+  const program_run run = this->run(
+      {"--quiet", "--output-dir=out/k3", "--format", "svg", "logs/run.txt", "3"});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(run.out.starts_with(in_dir("out/k3", "run_out_3.dot") + ", " +
                                   in_dir("out/k3", "run_out_3.json") + ": "))
@@ -113,7 +117,8 @@ TEST_F(BatchTest, OptionsChooseOutputPlaceFormatRenderingAndQuiet) {
   const program_run no_dot = this->run({"-q", "--format=pdf", "run.txt", "3"});
   EXPECT_EQ(no_dot.status, 0);
   EXPECT_EQ(no_dot.err,
-            "logfsm: could not start Graphviz dot (error 2); install Graphviz to get the pdf picture\n");
+            "logfsm: could not start Graphviz dot (error 2); install Graphviz to get the "
+            "pdf picture\n");
 }
 
 // Also into a directory that even the superuser may not write (/proc).
@@ -124,8 +129,9 @@ TEST_F(BatchTest, OutputFilesThatCannotBeWrittenFailWithStatusThree) {
   for (const std::string& dir : places) {
     const program_run run = this->run({"-q", "--output-dir", dir, "run.txt", "3"});
     EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.err, "Cannot write output file: " + in_dir(dir, "run_out_3.dot") +
-                           "\nCannot write output file: " + in_dir(dir, "run_out_3.json") + "\n");
+    EXPECT_EQ(run.err,
+              "Cannot write output file: " + in_dir(dir, "run_out_3.dot") +
+                  "\nCannot write output file: " + in_dir(dir, "run_out_3.json") + "\n");
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.renders.empty());
   }
@@ -138,7 +144,8 @@ TEST_F(BatchTest, ShowsALiveProgressLineWhenStandardErrorIsATerminal) {
   live_progress = true;
   const program_run run = this->run({"--no-render", "run.txt", "3"});
   ASSERT_EQ(run.status, 0);
-  EXPECT_NE(run.err.find("\rProcessed 4 of 4 traces (100%)"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("\rProcessed 4 of 4 traces (100%)"), std::string::npos)
+      << run.err;
   EXPECT_TRUE(run.err.ends_with("\r")) << run.err;  // cleared before the summary
   EXPECT_TRUE(run.out.starts_with("run_out_3.dot, run_out_3.json: ")) << run.out;
   EXPECT_EQ(this->run({"-q", "--no-render", "run.txt", "3"}).err, "");
@@ -148,17 +155,20 @@ TEST_F(BatchTest, HelpAndVersion) {
   const program_run help = run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, kUsage);
-  for (const char* option : {"--no-render", "--format", "--output-dir", "--quiet", "--help",
-                             "--version", "check"}) {
+  for (const char* option : {"--no-render", "--format", "--output-dir", "--quiet",
+                             "--help", "--version", "check"}) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   // The manual page describes every option --help lists ("-" is "\-" there).
-  const std::string manual = read_file(std::filesystem::path(LOGFSM_TEST_DATA) / ".." / ".." / "docs" / "logfsm.1");
+  const std::string manual = read_file(std::filesystem::path(LOGFSM_TEST_DATA) / ".." /
+                                       ".." / "docs" / "logfsm.1");
   ASSERT_FALSE(manual.empty());
-  for (std::size_t at = help.out.find(" -"); at != std::string::npos; at = help.out.find(" -", at + 1)) {
+  for (std::size_t at = help.out.find(" -"); at != std::string::npos;
+       at = help.out.find(" -", at + 1)) {
     const std::size_t end = help.out.find_first_of(" ,\n]", at + 1);
     std::string in_roff;
-    for (const char c : help.out.substr(at + 1, end - at - 1)) in_roff += c == '-' ? std::string("\\-") : std::string(1, c);
+    for (const char c : help.out.substr(at + 1, end - at - 1))
+      in_roff += c == '-' ? std::string("\\-") : std::string(1, c);
     EXPECT_NE(manual.find(in_roff), std::string::npos) << in_roff;
   }
   const program_run version = run({"--version"});

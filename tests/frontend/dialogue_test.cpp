@@ -58,8 +58,10 @@ TEST_F(DialogueTest, ExitOrTheEndOfInputAtAPromptEndsAtOnce) {
       {"empty.txt\nexit\n3\n", prompts()},
       {"empty.txt\r\nexit\r\n", prompts()},
       {"empty.txt\n", prompts()},
-      {"Exit\n exit\nexit \nEXIT\nexit\n", no_such + no_such + no_such + no_such + std::string(kFilePrompt)},
-      {"empty.txt\nabc\n", std::string(kFilePrompt) + rejected(kParameterPrompt, "Invalid argument.") +
+      {"Exit\n exit\nexit \nEXIT\nexit\n",
+       no_such + no_such + no_such + no_such + std::string(kFilePrompt)},
+      {"empty.txt\nabc\n", std::string(kFilePrompt) +
+                               rejected(kParameterPrompt, "Invalid argument.") +
                                std::string(kParameterPrompt)},
   };
   for (const auto& c : cases) {
@@ -76,17 +78,19 @@ TEST_F(DialogueTest, ExitOrTheEndOfInputAtAPromptEndsAtOnce) {
 TEST_F(DialogueTest, BadAnswersAreAskedAgainWithTheirOwnMessage) {
   write("log.csv.txt.bak", kLog);
   std::filesystem::create_directory("folder.txt");
-  const program_run run =
-      dialogue("missing.txt\nlog.csv\nfolder.txt\nlog.csv.txt.bak\r\nlog.txt\r\n"
-               "abc\n1\n2147483648\r\n3");
-  EXPECT_EQ(run.out, rejected(kFilePrompt, "No such file.") + rejected(kFilePrompt, "No such file.") +
+  const program_run run = dialogue(
+      "missing.txt\nlog.csv\nfolder.txt\nlog.csv.txt.bak\r\nlog.txt\r\n"
+      "abc\n1\n2147483648\r\n3");
+  EXPECT_EQ(run.out, rejected(kFilePrompt, "No such file.") +
                          rejected(kFilePrompt, "No such file.") +
-                         rejected(kFilePrompt, ".txt file is required") + std::string(kFilePrompt) +
+                         rejected(kFilePrompt, "No such file.") +
+                         rejected(kFilePrompt, ".txt file is required") +
+                         std::string(kFilePrompt) +
                          rejected(kParameterPrompt, "Invalid argument.") +
                          rejected(kParameterPrompt, "Parameter must be 2 or more.") +
                          rejected(kParameterPrompt, "Parameter is out of range.") +
-                         std::string(kParameterPrompt) + "Building FSM...\n" + progress_lines(3) +
-                         std::string(kSaved));
+                         std::string(kParameterPrompt) + "Building FSM...\n" +
+                         progress_lines(3) + std::string(kSaved));
   EXPECT_EQ(run.status, 0);
   EXPECT_TRUE(std::filesystem::exists("log_out_3.json"));
 }
@@ -108,7 +112,8 @@ TEST_F(DialogueTest, EveryLineCountsAsATraceEvenWithoutEvents) {
 }
 
 TEST_F(DialogueTest, FilesAreNamedAfterTheStemAndRenderedAsNamed) {
-  const std::string absolute = (std::filesystem::current_path() / "abs" / "run.txt").string();
+  const std::string absolute =
+      (std::filesystem::current_path() / "abs" / "run.txt").string();
   const struct {
     std::string log;
     std::string stem;
@@ -142,10 +147,12 @@ TEST_F(DialogueTest, ExistingOutputFilesAreReplacedWhole) {
 TEST_F(DialogueTest, ARendererThatCannotStartPrintsItsErrorNumberAndTheRunCompletes) {
   render_error = 2;
   const program_run run = dialogue(answers({"log.txt", "3"}));
-  EXPECT_EQ(run.out, prompts() + "Building FSM...\n" + progress_lines(3) + "2\n" + std::string(kSaved));
+  EXPECT_EQ(run.out, prompts() + "Building FSM...\n" + progress_lines(3) + "2\n" +
+                         std::string(kSaved));
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.err,
-            "logfsm: could not start Graphviz dot (error 2); install Graphviz to get the PNG image\n");
+            "logfsm: could not start Graphviz dot (error 2); install Graphviz to get the "
+            "PNG image\n");
 }
 
 // Each file that cannot be written has its line, in writing order; earlier
@@ -156,7 +163,9 @@ TEST_F(DialogueTest, OutputFilesThatCannotBeWrittenFailWithStatusThree) {
   const struct {
     bool dot_blocked, json_blocked;
     std::string lines;
-  } cases[] = {{true, false, dot_line}, {false, true, json_line}, {true, true, dot_line + json_line}};
+  } cases[] = {{true, false, dot_line},
+               {false, true, json_line},
+               {true, true, dot_line + json_line}};
   for (const auto& c : cases) {
     std::filesystem::remove_all("log_out_3.dot");
     std::filesystem::remove_all("log_out_3.json");

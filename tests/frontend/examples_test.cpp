@@ -31,7 +31,8 @@ std::vector<worked_case> worked_cases_in(const fs::path& folder) {
     if (!std::regex_match(file, m, name)) continue;
     const fs::path log = folder / (m[1].str() + ".txt");
     const fs::path json = folder / (m[1].str() + "_out_" + m[2].str() + ".json");
-    if (fs::exists(log) && fs::exists(json)) cases.push_back({log, entry.path(), json, m[2].str()});
+    if (fs::exists(log) && fs::exists(json))
+      cases.push_back({log, entry.path(), json, m[2].str()});
   }
   return cases;
 }

@@ -3,9 +3,8 @@
 // learned machine reads back through `check` whatever bytes its names hold.
 #include <gtest/gtest.h>
 
-#include <nlohmann/json.hpp>
-
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -21,9 +20,18 @@ class HostileLogsTest : public ProgramTest {};
 TEST_F(HostileLogsTest, OddNamesGiveFilesThatParseRenderAndReadBack) {
   // NUL, quotes, backslashes, braces, "->", control characters, bytes that
   // are not UTF-8, and names that look like DOT syntax.
-  const std::string names[] = {std::string("nul\0inside", 10), "say \"hi\"", "back\\slash",
-                               "{brace}", "a->b", "tab\there", "bell\x07\x1b[0m",
-                               "\xff\xfe", "half \xc3", "];node [shape=box", "\\\"", ""};
+  const std::string names[] = {std::string("nul\0inside", 10),
+                               "say \"hi\"",
+                               "back\\slash",
+                               "{brace}",
+                               "a->b",
+                               "tab\there",
+                               "bell\x07\x1b[0m",
+                               "\xff\xfe",
+                               "half \xc3",
+                               "];node [shape=box",
+                               "\\\"",
+                               ""};
   std::string log;
   for (int line = 0; line < 12; ++line) {
     for (int i = 0; i < 5; ++i) log += names[(line * 7 + i * 5) % 12] + ";";
@@ -47,22 +55,26 @@ TEST_F(HostileLogsTest, OddNamesGiveFilesThatParseRenderAndReadBack) {
 }
 
 TEST_F(HostileLogsTest, ACheckExplainsWhereNewTracesLeaveALearnedMachine) {
-  write("log.txt", "login;browse;buy;logout;\nlogin;browse;browse;logout;\nlogin;buy;logout;\n"
-                   "browse;login;buy;buy;logout;\n");
+  write("log.txt",
+        "login;browse;buy;logout;\nlogin;browse;browse;logout;\nlogin;buy;logout;\n"
+        "browse;login;buy;buy;logout;\n");
   write("new.txt", "login;browse;buy;logout;\nlogin;pay;\nlogin;\n");
   ASSERT_EQ(run({"-q", "--no-render", "log.txt", "2"}).status, 0);
   const program_run text = run({"check", "log_out_2.json", "new.txt"});
   EXPECT_EQ(text.status, 1);
   EXPECT_EQ(text.out,
-            "line 2: event 2 \"pay\" is not allowed after \"login\"; allowed: \"browse\", \"buy\"\n"
-            "line 3: ends in a non-accepting state after \"login\"; allowed: \"browse\", \"buy\"\n"
+            "line 2: event 2 \"pay\" is not allowed after \"login\"; allowed: "
+            "\"browse\", \"buy\"\n"
+            "line 3: ends in a non-accepting state after \"login\"; allowed: \"browse\", "
+            "\"buy\"\n"
             "accepted 1 of 3 traces (33.3%)\n");
   const program_run json = run({"check", "--json", "log_out_2.json", "new.txt"});
   EXPECT_EQ(json.status, 1);
   const nlohmann::json report = nlohmann::json::parse(json.out);
-  EXPECT_EQ(report["rejected"][0],
-            nlohmann::json::parse(R"({"line":2,"position":2,"reason":"event not allowed",)"
-                                  R"("event":"pay","allowed":["browse","buy"]})"));
+  EXPECT_EQ(
+      report["rejected"][0],
+      nlohmann::json::parse(R"({"line":2,"position":2,"reason":"event not allowed",)"
+                            R"("event":"pay","allowed":["browse","buy"]})"));
 }
 
 TEST_F(HostileLogsTest, HugeLinesAndMillionsOfEmptyLines) {
@@ -84,7 +96,8 @@ TEST_F(HostileLogsTest, HugeLinesAndMillionsOfEmptyLines) {
   write("sparse.txt", blank + "a;b;\n" + blank);
   const program_run sparse = run({"-q", "--no-render", "sparse.txt", "3"});
   ASSERT_EQ(sparse.status, 0) << sparse.err;
-  EXPECT_NE(sparse.out.find(": 3 states, 2 transitions, 1 accepting states, "), std::string::npos)
+  EXPECT_NE(sparse.out.find(": 3 states, 2 transitions, 1 accepting states, "),
+            std::string::npos)
       << sparse.out;
 }
 

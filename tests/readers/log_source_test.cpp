@@ -26,7 +26,8 @@ TEST(LogSourceTest, OpenInputOpensTheNamedFileInBinaryModeAndNoDirectory) {
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stream), {}), "x;\n");
 
   std::filesystem::create_directory(dir.path() / "folder.txt");
-  for (const std::string& name : {dir.file("missing.txt"), dir.file("folder.txt"), std::string()}) {
+  for (const std::string& name :
+       {dir.file("missing.txt"), dir.file("folder.txt"), std::string()}) {
     EXPECT_FALSE(open_input(name, stream)) << name;
     EXPECT_FALSE(stream.is_open());
   }
@@ -61,15 +62,18 @@ TEST(LogSourceTest, ChoosesTheFormatFromTheNameAfterOpening) {
       EXPECT_EQ(source.stem, dir.file(c.stem)) << c.name;
       EXPECT_EQ(source.format, format_named("txt"));
     } else {
-      EXPECT_EQ(opened.code(), c.exists ? status_code::bad_argument : status_code::cannot_read);
+      EXPECT_EQ(opened.code(),
+                c.exists ? status_code::bad_argument : status_code::cannot_read);
     }
   }
   std::filesystem::create_directories(dir.path() / "logs.old");
   write_file(dir.path() / "logs.old" / "trace", "a;\n");
   log_source source;
-  EXPECT_EQ(open_log_source(dir.file("logs.old/trace"), source).code(), status_code::bad_argument);
+  EXPECT_EQ(open_log_source(dir.file("logs.old/trace"), source).code(),
+            status_code::bad_argument);
   // With a fallback, any name that opens is read in that format.
-  EXPECT_TRUE(open_log_source(dir.file("logs.old/trace"), source, format_named("txt")).ok());
+  EXPECT_TRUE(
+      open_log_source(dir.file("logs.old/trace"), source, format_named("txt")).ok());
   EXPECT_EQ(source.stem, dir.file("logs"));
 }
 

@@ -17,7 +17,8 @@ std::string answers(std::initializer_list<std::string_view> lines) {
 std::string progress_lines(int traces) {
   std::string text;
   for (int i = 1; i <= traces; ++i) {
-    text += "Processed trace " + std::to_string(i) + " of " + std::to_string(traces) + "\n";
+    text +=
+        "Processed trace " + std::to_string(i) + " of " + std::to_string(traces) + "\n";
   }
   return text + "Refining...\n";
 }
@@ -37,11 +38,13 @@ ProgramTest::ProgramTest() : saved_directory_(fs::current_path()) {
 
 ProgramTest::~ProgramTest() { fs::current_path(saved_directory_); }
 
-program_run ProgramTest::run(const std::vector<std::string>& args, const std::string& input) {
+program_run ProgramTest::run(const std::vector<std::string>& args,
+                             const std::string& input) {
   program_run result;
   program_environment environment;
   environment.live_progress = live_progress;
-  environment.render = [this, &result](const std::string& dot_file, const std::string& format) {
+  environment.render = [this, &result](const std::string& dot_file,
+                                       const std::string& format) {
     result.renders.push_back({dot_file, format, fs::is_regular_file(dot_file)});
     return render_error;
   };
