@@ -1,5 +1,7 @@
 #include "support/fixtures.h"
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 
 #include "readers/text_log.h"
@@ -77,6 +79,20 @@ std::string json_text(const machine& m) {
   std::ostringstream out;
   write_json(out, m);
   return out.str();
+}
+
+::testing::AssertionResult parses_as_json(const std::string& text) {
+  try {
+    const nlohmann::json parsed = nlohmann::json::parse(text);
+    return ::testing::AssertionSuccess();
+  } catch (const nlohmann::json::parse_error& error) {
+    return ::testing::AssertionFailure() << error.what();
+  }
+}
+
+std::string latin1(unsigned char byte) {
+  if (byte < 0x80) return std::string(1, static_cast<char>(byte));
+  return {static_cast<char>(0xC0 | (byte >> 6)), static_cast<char>(0x80 | (byte & 0x3F))};
 }
 
 }  // namespace logfsm::testing

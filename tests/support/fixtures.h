@@ -2,6 +2,8 @@
 #ifndef LOGFSM_TESTS_SUPPORT_FIXTURES_H_
 #define LOGFSM_TESTS_SUPPORT_FIXTURES_H_
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -41,6 +43,15 @@ fsm_builder builder_from_log(const std::string& log_text, std::int32_t k);
 // The DOT text (with its final line end) and the JSON text of a machine.
 std::string dot_text(const machine& m);
 std::string json_text(const machine& m);
+
+// Success when `text` is one JSON value to nlohmann/json's strict parser,
+// which also refuses ill-formed UTF-8 and raw control characters in strings;
+// otherwise the parser's message, which says where it stopped.
+::testing::AssertionResult parses_as_json(const std::string& text);
+
+// A byte read as Latin-1, in UTF-8: what the writers' \u00XX escape of a byte
+// that is not part of valid UTF-8 decodes to.
+std::string latin1(unsigned char byte);
 
 }  // namespace logfsm::testing
 
