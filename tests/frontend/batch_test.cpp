@@ -160,8 +160,7 @@ TEST_F(BatchTest, HelpAndVersion) {
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
   }
   // The manual page describes every option --help lists ("-" is "\-" there).
-  const std::string manual = read_file(std::filesystem::path(LOGFSM_TEST_DATA) / ".." /
-                                       ".." / "docs" / "logfsm.1");
+  const std::string manual = read_file(LOGFSM_MANUAL);
   ASSERT_FALSE(manual.empty());
   for (std::size_t at = help.out.find(" -"); at != std::string::npos;
        at = help.out.find(" -", at + 1)) {
