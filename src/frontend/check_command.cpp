@@ -81,8 +81,9 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   if (!read_whole_file(model_name, model_text)) {
     return fail(err, model_name, "cannot open or read", kExitNoInput);
   }
-  const model_read model = read_model(model_text);
-  if (!model.error.empty()) return fail(err, model_name, model.error, kExitBadModel);
+  model_file model;
+  if (const status read = read_model(model_text, model); !read.ok())
+    return fail(err, model_name, read.message(), kExitBadModel);
 
   std::ifstream log_stream;
   if (!open_log(log_name, log_stream))
@@ -90,7 +91,7 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   const log_contents log = read_log(log_stream);
   if (log_stream.bad()) return fail(err, log_name, "cannot read", kExitNoInput);
 
-  const check_result result = check_log(compile_model(model.model), log.traces);
+  const check_result result = check_log(compile_model(model), log.traces);
   if (request.json) {
     write_json_report(out, result, model_name, log_name);
   } else {
