@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "../../fuzz/model_machine.h"
 #include "support/fixtures.h"
+#include "support/temp_dir.h"
 
 namespace logfsm {
 namespace {
@@ -102,6 +105,21 @@ TEST(ModelFileTest, EveryNameTheWriterWritesReadsBackByteForByte) {
   std::sort(tracks.begin(), tracks.end());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(tracks, names);
+  EXPECT_EQ(json_text(fuzzing::machine_of_model(model)), json_text(m));
+}
+
+TEST(ModelFileTest, LearnedFilesWriteBackTheirBytes) {
+  int files = 0;
+  const std::string folder = std::string(LOGFSM_TEST_DATA) + "/handworked";
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() != ".json") continue;
+    ++files;
+    const std::string text = testing::read_file(entry.path());
+    model_file model;
+    ASSERT_TRUE(read_model(text, model).ok()) << entry.path();
+    EXPECT_EQ(json_text(fuzzing::machine_of_model(model)), text) << entry.path();
+  }
+  EXPECT_GE(files, 4);
 }
 
 }  // namespace
