@@ -1,9 +1,10 @@
 // The machine a model file describes, so that it can be written again with
 // write_json (shared by model_reader_fuzzer and tests/checking).
 //
-// A state is the name before the last '(' of a model state and the id after
-// it, so texts that spell one id differently ("a(7)", "a(07)") are one state.
-// Its event name is the track of the first transition into it, or, for a
+// A state is the name before the last '(' of a model state (an empty one
+// taken as "s0", the writer's spelling of the empty name) and the id after
+// it, so texts that the writer spells alike ("a(7)", "a(07)"; "(0)", "s0(0)")
+// are one state. Its event name is the track of the first transition into it, or, for a
 // state no transition enters, the name before the '(' with "s0" standing for
 // the empty name. Each state thus writes as a text of its own, which makes
 // the written file read back into the same machine. Accepting states get
@@ -31,7 +32,7 @@ inline machine machine_of_model(const model_file& model) {
     const std::size_t open = text.rfind('(');
     std::int16_t id = 0;
     std::from_chars(text.data() + open + 1, text.data() + text.size() - 1, id);
-    keys.emplace_back(text.substr(0, open), id);
+    keys.emplace_back(open == 0 ? "s0" : text.substr(0, open), id);
   }
   std::map<state_key, fsm_state> states;
   const auto add = [&states](const state_key& key, const std::string& name) {
