@@ -70,24 +70,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const learned first = learn_log(text, k);
   check(first.all_used, "a transition left in the machine is not used");
 
-  const logfsm::model_read model = logfsm::read_model(first.json);
-  check(model.error.empty(), "the JSON text does not read back:", model.error);
-  check(model.model.transitions.size() == first.transitions,
+  logfsm::model_file model;
+  const logfsm::status read = logfsm::read_model(first.json, model);
+  check(read.ok(), "the JSON text does not read back:", read.message());
+  check(model.transitions.size() == first.transitions,
         "the JSON text holds another number of transitions than the machine");
 
   const logfsm::fuzzing::dot_parse dot = logfsm::fuzzing::parse_dot(first.dot);
   check(dot.error.empty(), "the DOT text does not parse:", dot.error);
-  const std::vector<std::string>& states = model.model.states;
+  const std::vector<std::string>& states = model.states;
   check(dot.graph.edges.size() == first.transitions,
         "the DOT text holds another number of edges than the machine");
   for (std::size_t i = 0; i < dot.graph.edges.size(); ++i) {
     const logfsm::fuzzing::dot_edge& edge = dot.graph.edges[i];
-    const logfsm::model_transition& t = model.model.transitions[i];
+    const logfsm::model_transition& t = model.transitions[i];
     check(edge.from == states[t.from] && edge.to == states[t.to] && edge.label == t.track,
           "DOT and JSON differ at transition", std::to_string(i));
   }
   std::set<std::string> accepting_json;
-  for (const std::uint32_t s : model.model.accepting) accepting_json.insert(states[s]);
+  for (const std::uint32_t s : model.accepting) accepting_json.insert(states[s]);
   check(std::set<std::string>(dot.graph.accepting.begin(), dot.graph.accepting.end()) ==
             accepting_json,
         "DOT and JSON list different accepting states");

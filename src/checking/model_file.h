@@ -1,17 +1,8 @@
 // Reading back the JSON machine that logfsm writes (output/json_writer.h).
 //
-// The JSON reader is strict: exactly the grammar of RFC 8259, one value with
-// optional white space around it, nesting at most kMaxJsonDepth deep. Raw
-// control characters inside strings are errors. Escapes decode as the writer
-// (output/state_text.h) encodes event names, so that any name read back has
-// exactly the bytes that were written:
-// - \u0000..\u00FF stand for the single byte of that value. Below 0x80 this is
-//   the character itself; from 0x80 on it is a byte that was not part of
-//   valid UTF-8, since the writer keeps valid UTF-8 (U+0080..U+00FF included)
-//   as it is and escapes only stray bytes.
-// - Every other \u escape, and a surrogate pair, becomes the code point's
-//   UTF-8 bytes; an unpaired surrogate is an error.
-// - Bytes outside escapes are kept as they are.
+// The text is read by the strict JSON reader (checking/json_reader.h), whose
+// escapes decode as the writer encodes, so every state and track read back
+// has exactly the bytes of the name that was written.
 #ifndef LOGFSM_CHECKING_MODEL_FILE_H_
 #define LOGFSM_CHECKING_MODEL_FILE_H_
 
@@ -20,31 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/status.h"
+
 namespace logfsm {
-
-inline constexpr int kMaxJsonDepth = 64;
-
-// A parsed JSON value as a plain tree.
-struct json_value {
-  enum class kind { null, boolean, number, string, array, object };
-  kind type = kind::null;
-  // A string's decoded bytes; a number's or a boolean's text as written.
-  std::string text;
-  // An object's member names, in order.
-  std::vector<std::string> keys;
-  // An array's elements, or an object's member values (parallel to `keys`).
-  std::vector<json_value> items;
-};
-
-struct json_parse {
-  json_value value;
-  // Empty when the text parsed; otherwise one line such as
-  // "malformed JSON at line 3, column 5: expected ','" (lines and columns
-  // count from 1, columns in bytes).
-  std::string error;
-};
-
-json_parse parse_json(std::string_view text);
 
 // A transition between two states, given by their numbers in
 // model_file::states.
@@ -64,21 +33,16 @@ struct model_file {
   std::vector<std::uint32_t> accepting;       // "isAccepting": ascending, each state once
 };
 
-struct model_read {
-  model_file model;
-  // Empty when the text is a logfsm machine. Otherwise the JSON error of
-  // parse_json, or "not a logfsm model (WHAT)" when the JSON lacks the shape
-  // the writer gives it: an object with the arrays "states" and
-  // "transitions" and the object "meta" holding the arrays "isAccepting"
-  // and "isInitial" (not empty); every state a string "NAME(ID)" with a
-  // decimal 16-bit ID; every transition an object with the strings "from",
-  // "to" and "track", where "to" is the track (or "s0" for the empty name)
-  // followed by its "(ID)". Members the writer does not write are ignored;
-  // a member it writes must appear once.
-  std::string error;
-};
-
-model_read read_model(std::string_view text);
+// Reads `text` as a logfsm machine into `model`. On failure `model` is empty
+// and the status is bad_model with one line: the error of parse_json, or
+// "not a logfsm model (WHAT)" when the JSON lacks the shape the writer gives
+// it: an object with the arrays "states" and "transitions" and the object
+// "meta" holding the arrays "isAccepting" and "isInitial" (not empty); every
+// state a string "NAME(ID)" with a decimal 16-bit ID; every transition an
+// object with the strings "from", "to" and "track", where "to" is the track
+// (or "s0" for the empty name) followed by its "(ID)". Members the writer
+// does not write are ignored; a member it writes must appear once.
+status read_model(std::string_view text, model_file& model);
 
 }  // namespace logfsm
 

@@ -43,12 +43,6 @@ status parse_arguments(const std::vector<std::string>& args, check_request& requ
                                                : "too many arguments");
 }
 
-int fail(std::ostream& err, const std::string& file, const std::string& what,
-         int status) {
-  err << "logfsm check: " << file << ": " << what << '\n';
-  return status;
-}
-
 // Reads the whole file; false when it cannot be opened or read.
 bool read_whole_file(const std::string& name, std::string& text) {
   std::ifstream in;
@@ -57,6 +51,30 @@ bool read_whole_file(const std::string& name, std::string& text) {
   buffer << in.rdbuf();
   text = std::move(buffer).str();
   return !in.bad();
+}
+
+// A failure to use `file`, named in its message.
+status in_file(const std::string& file, status_code code, const std::string& what) {
+  return status(code, file + ": " + what);
+}
+
+status load_model(const std::string& name, model_file& model) {
+  std::string text;
+  if (!read_whole_file(name, text)) {
+    return in_file(name, status_code::cannot_read, "cannot open or read");
+  }
+  const status read = read_model(text, model);
+  return read.ok() ? read : in_file(name, read.code(), read.message());
+}
+
+// A log that no format's name claims is read as `;` text.
+status load_log(const std::string& name, event_log& log) {
+  log_source source;
+  if (!open_log_source(name, source, format_named("txt")).ok()) {
+    return in_file(name, status_code::cannot_read, "cannot open");
+  }
+  const status read = read_log_source(source, log);
+  return read.ok() ? read : in_file(name, read.code(), read.message());
 }
 
 }  // namespace
@@ -75,22 +93,16 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   const std::string& model_name = request.files[0];
   const std::string& log_name = request.files[1];
 
-  std::string model_text;
-  if (!read_whole_file(model_name, model_text)) {
-    return fail(err, model_name, "cannot open or read", kExitNoInput);
-  }
-  const model_read model = read_model(model_text);
-  if (!model.error.empty()) return fail(err, model_name, model.error, kExitBadModel);
-
-  // A log that no format's name claims is read as `;` text.
-  log_source source;
-  if (!open_log_source(log_name, source, format_named("txt")).ok())
-    return fail(err, log_name, "cannot open", kExitNoInput);
+  model_file model;
   event_log log;
-  if (const status read = read_log_source(source, log); !read.ok())
-    return fail(err, log_name, read.message(), kExitNoInput);
+  status loaded = load_model(model_name, model);
+  if (loaded.ok()) loaded = load_log(log_name, log);
+  if (!loaded.ok()) {
+    err << "logfsm check: " << loaded.message() << '\n';
+    return exit_status_for(loaded.code());
+  }
 
-  const check_result result = check_log(compile_model(model.model), log);
+  const check_result result = check_log(compile_model(model), log);
   if (request.json) {
     write_json_report(out, result, model_name, log_name);
   } else {
