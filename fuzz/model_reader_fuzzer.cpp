@@ -67,7 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(t.from < states && t.to < states, "a transition names no state");
   check(!model.initial.empty(), "a model without initial states");
   for (const auto* set : {&model.initial, &model.accepting}) {
-    check(std::adjacent_find(set->begin(), set->end(), std::greater_equal<>()) == set->end(),
+    check(std::adjacent_find(set->begin(), set->end(), std::greater_equal<>()) ==
+              set->end(),
           "a meta list is not ascending without repeats");
     for (const std::uint32_t s : *set) check(s < states, "a meta entry names no state");
   }

@@ -21,11 +21,11 @@
 
 #include "checking/model_file.h"
 #include "dot_grammar.h"
-#include "readers/text_log.h"
 #include "learning/pipeline.h"
 #include "model/fsm_builder.h"
 #include "output/dot_writer.h"
 #include "output/json_writer.h"
+#include "readers/text_log.h"
 
 namespace {
 

@@ -51,10 +51,8 @@ TEST(CommandLine, RefusesWhatItDoesNotKnow) {
   EXPECT_EQ(error_of({"--frob=1"}), "unknown option: --frob");
   EXPECT_EQ(error_of({"-x"}), "unknown option: -x");
   EXPECT_EQ(error_of({"-qx"}), "unknown option: -qx");
-  EXPECT_EQ(error_of({"--quiet=yes"}),
-            "option --quiet takes no value");
-  EXPECT_EQ(error_of({"log", "--format"}),
-            "option --format needs a value");
+  EXPECT_EQ(error_of({"--quiet=yes"}), "option --quiet takes no value");
+  EXPECT_EQ(error_of({"log", "--format"}), "option --format needs a value");
   EXPECT_EQ(error_of({"--form", "svg"}), "unknown option: --form");
 }
 

@@ -6,12 +6,12 @@
 #include <sstream>
 #include <string>
 
-#include "readers/text_log.h"
 #include "integration/integrate_trace.h"
 #include "integration/paths.h"
 #include "integration/unseen_window.h"
 #include "learning/seed_transitions.h"
 #include "learning/statistics.h"
+#include "readers/text_log.h"
 #include "support/log_generator.h"
 #include "support/plain_paths.h"
 

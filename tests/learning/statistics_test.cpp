@@ -27,7 +27,8 @@ std::string pairs_of(const std::string& log) {
   for (const std::string& names : expected) {
     window w;
     for (const char c : names) w.push_back(make_event(std::string(1, c)));
-    if (!builder.observed_windows.contains(w)) return ::testing::AssertionFailure() << "no " << names;
+    if (!builder.observed_windows.contains(w))
+      return ::testing::AssertionFailure() << "no " << names;
   }
   if (builder.observed_windows.size() != expected.size()) {
     return ::testing::AssertionFailure() << builder.observed_windows.size() << " windows";
@@ -64,7 +65,8 @@ TEST(CollectWindows, TracesShorterThanKAddNothing) {
 
 // The window at every position, repetitions collapsed, by a scan from each
 // position: what collect_windows must insert, in linear time.
-std::set<std::string> windows_position_by_position(const std::string& log, std::int32_t k) {
+std::set<std::string> windows_position_by_position(const std::string& log,
+                                                   std::int32_t k) {
   fsm_builder builder = testing::builder_from_log(log, k);
   std::set<std::string> plain;
   const auto n_k = static_cast<std::size_t>(k);

@@ -71,7 +71,8 @@ TEST(WindowSet, AgreesWithAPlainSetOnRandomWindows) {
     ASSERT_EQ(set.contains(probe_events), plain.contains(probe));
     bool begins = false;
     for (const std::vector<std::string>& w : plain) {
-      begins = begins || (w.size() >= probe.size() && std::equal(probe.begin(), probe.end(), w.begin()));
+      begins = begins || (w.size() >= probe.size() &&
+                          std::equal(probe.begin(), probe.end(), w.begin()));
     }
     ASSERT_EQ(set.follow(probe_events) != window_set::kNone, begins);
   }

@@ -50,7 +50,8 @@ TEST(OutputFileTest, FailsWithoutTraceWhenTheDirectoryIsMissing) {
   const temp_dir dir;
   const status missing = write_file_atomically(dir.file("missing/out.dot"), "x");
   EXPECT_EQ(missing.code(), status_code::cannot_write);
-  EXPECT_EQ(missing.message(), "Cannot write output file: " + dir.file("missing/out.dot"));
+  EXPECT_EQ(missing.message(),
+            "Cannot write output file: " + dir.file("missing/out.dot"));
   EXPECT_TRUE(dir.entries().empty());
   write_file(dir.file("log.txt"), "a;");
   EXPECT_FALSE(write_file_atomically(dir.file("log.txt/out.dot"), "x").ok());

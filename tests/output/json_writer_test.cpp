@@ -1,10 +1,10 @@
 #include "output/json_writer.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstddef>
+#include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -188,7 +188,8 @@ TEST(JsonWriterTest, HostileNamesGiveValidJson) {
     m.insert(tr(fsm_state(), s));
     const std::string state = names[i].decoded + "(" + std::to_string(i) + ")";
     states.push_back(state);
-    transitions.push_back({{"from", "s0(-1)"}, {"to", state}, {"track", names[i].decoded}});
+    transitions.push_back(
+        {{"from", "s0(-1)"}, {"to", state}, {"track", names[i].decoded}});
     if (i % 2 == 0) accepting.push_back(state);
   }
   const std::string text = json_text(m);
@@ -197,13 +198,14 @@ TEST(JsonWriterTest, HostileNamesGiveValidJson) {
   // The order within the lists is state order, tested above; here each list
   // must hold exactly the expected entries, the initial state first.
   EXPECT_EQ(parsed["states"][0], "s0(-1)");
-  for (json* list : {&parsed["states"], &parsed["transitions"], &parsed["meta"]["isAccepting"],
-                     &states, &transitions, &accepting}) {
+  for (json* list : {&parsed["states"], &parsed["transitions"],
+                     &parsed["meta"]["isAccepting"], &states, &transitions, &accepting}) {
     std::sort(list->begin(), list->end());
   }
-  EXPECT_EQ(parsed, (json{{"states", states},
-                          {"transitions", transitions},
-                          {"meta", {{"isAccepting", accepting}, {"isInitial", {"s0(-1)"}}}}}));
+  EXPECT_EQ(parsed,
+            (json{{"states", states},
+                  {"transitions", transitions},
+                  {"meta", {{"isAccepting", accepting}, {"isInitial", {"s0(-1)"}}}}}));
 }
 
 }  // namespace

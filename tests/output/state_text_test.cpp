@@ -1,8 +1,8 @@
 #include "output/state_text.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 #include <string>

@@ -1,12 +1,11 @@
 #include "support/fixtures.h"
 
 #include <nlohmann/json.hpp>
-
 #include <sstream>
 
-#include "readers/text_log.h"
 #include "output/dot_writer.h"
 #include "output/json_writer.h"
+#include "readers/text_log.h"
 
 namespace logfsm::testing {
 
