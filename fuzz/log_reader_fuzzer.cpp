@@ -1,5 +1,5 @@
 // Reads arbitrary bytes as a log, from memory (parse_log) and through a
-// stream (read_log), and checks that both readings agree and follow the log
+// stream (read_text_log), and checks that both readings agree and follow the log
 // format of readers/text_log.h: one line per LF-ended line plus an
 // unterminated last line, a CR before the LF dropped, every ";" ending one
 // event named by the bytes since the previous ";" or the line start.
@@ -28,10 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const logfsm::event_log parsed = logfsm::parse_log(text);
   std::istringstream stream{std::string(text)};
-  const logfsm::event_log streamed = logfsm::read_log(stream);
+  logfsm::input_file in(stream);
+  logfsm::event_log streamed;
+  logfsm::read_notes notes;
+  check(logfsm::read_text_log(in, {}, streamed, notes).ok(), "reading from memory failed");
 
   const logfsm::raw_traces lines = parsed.lines();
-  check(lines == streamed.lines(), "parse_log and read_log read different lines");
+  check(lines == streamed.lines(), "parse_log and read_text_log read different lines");
   check(parsed.event_count() == std::count(text.begin(), text.end(), ';'),
         "the event total differs from the number of ';'");
 

@@ -16,6 +16,7 @@ enum class status_code {
   bad_argument,  // a command line, an answer or a file name that cannot be used
   cannot_write,  // an output file could not be written
   cannot_read,   // an input file cannot be opened or read
+  bad_log,       // a log is not well-formed in its format, or this build cannot read it
   bad_model,     // a model file is not a machine written by logfsm
 };
 

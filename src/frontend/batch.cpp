@@ -57,7 +57,8 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
               const program_environment& environment) {
   const clock_type::time_point start = clock_type::now();
   log_source log;
-  if (const status opened = open_log_source(request.log, log); !opened.ok()) {
+  if (const status opened = open_log_source(request.log, request.reading, log);
+      !opened.ok()) {
     err << opened.message() << std::endl;
     return exit_status_for(opened.code());
   }
@@ -67,6 +68,7 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
     return exit_status_for(read.code());
   }
   learning.output_dir = request.output_dir;
+  learning.note = [&err](const std::string& note) { err << "logfsm: " << note << std::endl; };
   live_line line(err, start);
   const bool live = environment.live_progress && !request.quiet;
   if (live) {
@@ -77,8 +79,9 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
     learning.progress = progress_lines(out);
   }
   const learn_result result = learn_run(log, learning);
-  if (live && result.outcome.code() != status_code::empty_log) line.clear();
+  if (live && !result.files.empty()) line.clear();
   if (!result.outcome.ok()) {
+    if (result.files.empty() && result.outcome.code() != status_code::empty_log) err << "logfsm: ";
     report_problems(result, err);
     return exit_status_for(result.outcome.code());
   }

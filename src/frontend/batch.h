@@ -6,6 +6,7 @@
 #include <string>
 
 #include "frontend/environment.h"
+#include "readers/read_options.h"
 
 namespace logfsm {
 
@@ -16,6 +17,7 @@ struct batch_request {
   std::string format = "png";  // what dot is asked for
   std::string output_dir;      // empty: next to the log
   bool quiet = false;          // no progress at all
+  read_options reading;        // how the log is read
 };
 
 // Checks the request as the dialogue checks its answers, with the same
@@ -24,7 +26,8 @@ struct batch_request {
 // starts dot unless told not to (a one-line hint on `err` when it cannot
 // start); ends with a one-line summary on `out` naming the files written.
 // Progress goes to `out` as the dialogue's lines, or as one live line on
-// `err` when the environment says so. Returns the exit status
+// `err` when the environment says so; the reader's notes and failures go to
+// `err` as "logfsm: LOG: ...". Returns the exit status
 // (frontend/exit_status.h).
 int run_batch(const batch_request& request, std::ostream& out, std::ostream& err,
               const program_environment& environment);

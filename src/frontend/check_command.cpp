@@ -1,27 +1,30 @@
 #include "frontend/check_command.h"
 
-#include <fstream>
-#include <sstream>
 
 #include "checking/check_report.h"
 #include "checking/model_file.h"
 #include "checking/replay.h"
 #include "frontend/command_line.h"
 #include "frontend/exit_status.h"
+#include "frontend/reading_options.h"
 #include "readers/log_source.h"
 
 namespace logfsm {
 namespace {
 
-constexpr char kCheckUsage[] = "usage: logfsm check [--json] MODEL.json LOG\n";
+constexpr char kCheckUsage[] = "usage: logfsm check [--json] [reading options] MODEL.json LOG\n";
 constexpr char kCheckHelp[] =
     "Replays every line of LOG on the machine that logfsm wrote to MODEL.json\n"
     "and explains each rejected trace: where it left the machine and which\n"
     "events were allowed there.\n"
     "\n"
     "options:\n"
-    "  --json      write the report as one JSON document\n"
-    "  -h, --help  show this text\n"
+    "  --json               write the report as one JSON document\n"
+    "  -h, --help           show this text\n"
+    "\n"
+    "LOG is read like a log to learn from, in any format (a name of no known\n"
+    "format is read as .txt); reading options:\n";
+constexpr char kCheckExit[] =
     "\n"
     "exit status: 0 every trace accepted; 1 some trace rejected; 2 wrong\n"
     "command line; 4 a file cannot be opened or read; 5 MODEL.json is not a\n"
@@ -31,12 +34,15 @@ struct check_request {
   bool json = false;
   bool help = false;
   std::vector<std::string> files;
+  read_options reading;
 };
 
 status parse_arguments(const std::vector<std::string>& args, check_request& request) {
   parsed_command_line line;
-  const status parsed = parse_command_line(args, {{"json"}, {"help", 'h'}}, line);
-  request = {line.has("json"), line.has("help"), line.positional};
+  status parsed = parse_command_line(
+      args, with_reading_options({{"json"}, {"help", 'h'}}), line);
+  request = {line.has("json"), line.has("help"), line.positional, {}};
+  if (parsed.ok()) parsed = reading_options_from(line, request.reading);
   if (!parsed.ok() || request.help || request.files.size() == 2) return parsed;
   return status(status_code::bad_argument, request.files.size() < 2
                                                ? "MODEL.json and LOG are needed"
@@ -45,12 +51,11 @@ status parse_arguments(const std::vector<std::string>& args, check_request& requ
 
 // Reads the whole file; false when it cannot be opened or read.
 bool read_whole_file(const std::string& name, std::string& text) {
-  std::ifstream in;
-  if (!open_input(name, in)) return false;
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  text = std::move(buffer).str();
-  return !in.bad();
+  input_file in;
+  if (!in.open(name).ok()) return false;
+  char buffer[1 << 16];
+  while (const std::size_t got = in.read(buffer, sizeof buffer)) text.append(buffer, got);
+  return in.error().ok();
 }
 
 // A failure to use `file`, named in its message.
@@ -67,14 +72,18 @@ status load_model(const std::string& name, model_file& model) {
   return read.ok() ? read : in_file(name, read.code(), read.message());
 }
 
-// A log that no format's name claims is read as `;` text.
-status load_log(const std::string& name, event_log& log) {
+// A log that no format's name claims is read as `;` text. The reader's
+// notes go to `err`.
+status load_log(const std::string& name, const read_options& options, event_log& log,
+                std::ostream& err) {
   log_source source;
-  if (!open_log_source(name, source, format_named("txt")).ok()) {
+  if (!open_log_source(name, options, source, format_named("txt")).ok()) {
     return in_file(name, status_code::cannot_read, "cannot open");
   }
-  const status read = read_log_source(source, log);
-  return read.ok() ? read : in_file(name, read.code(), read.message());
+  read_notes notes;
+  const status read = read_log_source(source, log, notes);
+  for (const std::string& note : notes) err << "logfsm check: " << note << '\n';
+  return read;
 }
 
 }  // namespace
@@ -87,7 +96,7 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
     return kExitUsage;
   }
   if (request.help) {
-    out << kCheckUsage << '\n' << kCheckHelp;
+    out << kCheckUsage << '\n' << kCheckHelp << kReadingOptionsHelp << kCheckExit;
     return kExitOk;
   }
   const std::string& model_name = request.files[0];
@@ -96,7 +105,7 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   model_file model;
   event_log log;
   status loaded = load_model(model_name, model);
-  if (loaded.ok()) loaded = load_log(log_name, log);
+  if (loaded.ok()) loaded = load_log(log_name, request.reading, log, err);
   if (!loaded.ok()) {
     err << "logfsm check: " << loaded.message() << '\n';
     return exit_status_for(loaded.code());

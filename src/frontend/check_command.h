@@ -1,4 +1,5 @@
-// `logfsm check [--json] MODEL.json LOG`: replays every line of LOG on the
+// `logfsm check [--json] [reading options] MODEL.json LOG`: replays every
+// trace of LOG (in any format the readers read) on the
 // machine that logfsm wrote to MODEL.json and explains each rejected trace
 // (checking/replay.h, checking/check_report.h).
 #ifndef LOGFSM_FRONTEND_CHECK_COMMAND_H_

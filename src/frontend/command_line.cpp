@@ -19,7 +19,12 @@ const option_spec* find_spec(const std::vector<option_spec>& specs,
 std::optional<std::string> parsed_command_line::value(const std::string& name) const {
   const auto it = options.find(name);
   if (it == options.end()) return std::nullopt;
-  return it->second;
+  return it->second.back();
+}
+
+std::vector<std::string> parsed_command_line::values(const std::string& name) const {
+  const auto it = options.find(name);
+  return it == options.end() ? std::vector<std::string>() : it->second;
 }
 
 status parse_command_line(const std::vector<std::string>& args,
@@ -51,14 +56,14 @@ status parse_command_line(const std::vector<std::string>& args,
     if (spec == nullptr) return fail("unknown option: " + (short_form ? arg : "--" + name));
     if (!spec->takes_value) {
       if (inline_value) return fail("option --" + spec->name + " takes no value");
-      parsed.options[spec->name] = "";
+      parsed.options[spec->name].emplace_back();
       continue;
     }
     if (!inline_value) {
       if (i + 1 >= args.size()) return fail("option --" + spec->name + " needs a value");
       inline_value = args[++i];
     }
-    parsed.options[spec->name] = *inline_value;
+    parsed.options[spec->name].push_back(*inline_value);
   }
   return status();
 }

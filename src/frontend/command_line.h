@@ -21,13 +21,16 @@ struct option_spec {
 };
 
 struct parsed_command_line {
-  // Every option given, by name: its value, or "" for a flag. When an option
-  // is given twice the last one counts.
-  std::map<std::string, std::string> options;
+  // Every option given, by name: its values in the order given ("" for a
+  // flag).
+  std::map<std::string, std::vector<std::string>> options;
   std::vector<std::string> positional;
 
   bool has(const std::string& name) const { return options.contains(name); }
+  // The last value given (an option given twice takes its last value).
   std::optional<std::string> value(const std::string& name) const;
+  // Every value given, for options that may be repeated; none when absent.
+  std::vector<std::string> values(const std::string& name) const;
 };
 
 // Fails with bad_argument and why the command line is wrong (e.g. "unknown

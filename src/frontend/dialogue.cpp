@@ -31,12 +31,15 @@ std::optional<std::string> ask(std::istream& in, std::ostream& out,
 // Asks until a ".txt" file opens, which stays open in `log`; false on "exit"
 // or at the end of input.
 bool ask_log_file(std::istream& in, std::ostream& out, log_source& log) {
+  read_options text_log;
+  text_log.input_format = "txt";
   while (true) {
     const std::optional<std::string> line = ask(in, out, "Enter log filename: ");
     if (!line || *line == "exit") return false;
-    const status opened = open_log_source(*line, log);
-    if (opened.ok()) return true;
-    say(out, opened.message());
+    // Opening comes first, so a missing file is missing whatever its name.
+    const status opened = open_log_source(*line, text_log, log);
+    if (opened.ok() && line->ends_with(".txt")) return true;
+    say(out, opened.ok() ? ".txt file is required" : opened.message());
   }
 }
 

@@ -17,7 +17,8 @@ inline constexpr int kExitRejected = 1;
 inline constexpr int kExitUsage = 2;
 // An output file could not be written; earlier files of that name are kept.
 inline constexpr int kExitOutputFailed = 3;
-// An input file (log or model) cannot be opened or read.
+// An input file (log or model) cannot be opened or read, or a log is not
+// well-formed in its format.
 inline constexpr int kExitNoInput = 4;
 // A model file is not a machine written by logfsm.
 inline constexpr int kExitBadModel = 5;
@@ -30,6 +31,7 @@ inline constexpr int exit_status_for(status_code code) {
     case status_code::bad_argument: return kExitUsage;
     case status_code::cannot_write: return kExitOutputFailed;
     case status_code::cannot_read: return kExitNoInput;
+    case status_code::bad_log: return kExitNoInput;
     case status_code::bad_model: return kExitBadModel;
   }
   return kExitUsage;

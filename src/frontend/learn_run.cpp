@@ -29,9 +29,18 @@ std::string learn_result::file(output_kind kind) const {
 learn_result learn_run(log_source& source, const learn_request& request) {
   learn_result result;
   event_log log;
-  // A read error is not a failure of the run: the lines read before it are
-  // the log, as at the end of the file.
-  (void)read_log_source(source, log);
+  read_notes notes;
+  const status read = read_log_source(source, log, notes);
+  if (request.note) {
+    for (const std::string& note : notes) request.note(note);
+  }
+  // In the `;` format a read error is not a failure of the run: the lines
+  // read before it are the log, as at the end of the file.
+  if (!read.ok() &&
+      !(read.code() == status_code::cannot_read && source.format->read_error_ends_log)) {
+    result.outcome = read;
+    return result;
+  }
   if (log.line_count() == 0 || log.event_count() == 0) {
     result.outcome =
         status(status_code::empty_log, "Log is empty or the format is incorrect.");
@@ -55,7 +64,7 @@ learn_result learn_run(log_source& source, const learn_request& request) {
 }
 
 void report_problems(const learn_result& result, std::ostream& to) {
-  if (result.outcome.code() == status_code::empty_log) {
+  if (!result.outcome.ok() && result.files.empty()) {
     to << result.outcome.message() << std::endl;
     return;
   }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,15 +26,20 @@ struct learn_request {
   // written).
   std::string output_dir;
   progress_sink progress;
+  // Called with each of the reader's notes (readers/log_source.h), before
+  // learning starts.
+  std::function<void(const std::string&)> note;
 };
 
 struct learn_result {
-  // ok; empty_log ("Log is empty or the format is incorrect.") when the log
-  // holds no line or no event; cannot_write when some output file could not
-  // be written (the first such file's status).
+  // ok; the reader's failure (bad_log, bad_argument, cannot_read; its
+  // message names the log) when the log cannot be read; empty_log ("Log is
+  // empty or the format is incorrect.") when the log holds no line or no
+  // event; cannot_write when some output file could not be written (the
+  // first such file's status).
   status outcome;
   // Every output file in writing order, each with its own status; none when
-  // the log is empty.
+  // the log is empty or cannot be read.
   std::vector<output_file> files;
   std::size_t states = 0;
   std::size_t transitions = 0;
@@ -43,15 +49,17 @@ struct learn_result {
   std::string file(output_kind kind) const;
 };
 
-// Reads `source` (opened by open_log_source) to its end; a read error ends
-// the log like its end, the lines read before it standing. Then, unless the
-// log is empty, reports `building`, learns with k, and writes every output
-// after <stem>_out_<k>.
+// Reads `source` (opened by open_log_source) to its end; in the `;` format
+// a read error ends the log like its end, the lines read before it standing,
+// while a reader's failure in another format ends the run before anything
+// is written. Then, unless the log is empty, reports `building`, learns with
+// k, and writes every output after <stem>_out_<k>.
 learn_result learn_run(log_source& source, const learn_request& request);
 
-// Writes one line per problem of `result` to `to`, each flushed: the empty
-// log's message, or "Cannot write output file: NAME" for every file not
-// written, in writing order. Nothing for a run without problems.
+// Writes one line per problem of `result` to `to`, each flushed: the
+// reader's failure or the empty log's message, or "Cannot write output
+// file: NAME" for every file not written, in writing order. Nothing for a
+// run without problems.
 void report_problems(const learn_result& result, std::ostream& to);
 
 }  // namespace logfsm

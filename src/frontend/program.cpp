@@ -3,8 +3,10 @@
 #include "frontend/batch.h"
 #include "frontend/check_command.h"
 #include "frontend/command_line.h"
+#include "frontend/convert_command.h"
 #include "frontend/dialogue.h"
 #include "frontend/exit_status.h"
+#include "frontend/reading_options.h"
 #include "frontend/terminal.h"
 #include "output/renderer.h"
 
@@ -17,11 +19,16 @@ namespace logfsm {
 const char kUsage[] =
     "usage: logfsm                          hold the console dialogue\n"
     "       logfsm [options] LOG K          learn from LOG with window length K\n"
-    "       logfsm check [--json] MODEL.json LOG\n"
+    "       logfsm check [--json] [reading options] MODEL.json LOG\n"
     "                                       replay LOG on a learned machine\n"
+    "       logfsm convert [reading options] IN OUT.txt\n"
+    "                                       write a log as a text log\n"
     "\n"
     "Learning writes <stem>_out_<K>.dot and <stem>_out_<K>.json next to LOG\n"
-    "(<stem> is LOG without \".txt\") and starts Graphviz dot for a picture.\n"
+    "(<stem> is LOG without its format's extension) and starts Graphviz dot\n"
+    "for a picture. LOG is a text log (.txt: one trace per line, every event\n"
+    "ended by \";\"), an XES log (.xes, .xes.gz), a CSV event table (.csv,\n"
+    ".csv.gz), or any text log read with --regex.\n"
     "\n"
     "options:\n"
     "  --no-render          do not start dot\n"
@@ -31,9 +38,15 @@ const char kUsage[] =
     "  -h, --help           show this text\n"
     "  --version            show the version\n"
     "\n"
+    "reading options:\n";
+
+// After the reading options.
+const char kUsageEnd[] =
+    "\n"
     "exit status: 0 done; 1 the log holds no event (check: a trace was\n"
     "rejected); 2 wrong command line; 3 an output file could not be written;\n"
-    "4 an input file cannot be opened; 5 the model is not a logfsm machine.\n";
+    "4 an input file cannot be opened or read in its format; 5 the model is\n"
+    "not a logfsm machine.\n";
 
 namespace {
 
@@ -52,19 +65,20 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
                 std::ostream& err, const program_environment& environment) {
   if (args.empty()) return run_dialogue(in, out, err, environment.render);
   if (args[0] == "check") return run_check({args.begin() + 1, args.end()}, out, err);
+  if (args[0] == "convert") return run_convert({args.begin() + 1, args.end()}, out, err);
 
   parsed_command_line line;
   const status parsed = parse_command_line(args,
-                                           {{"no-render"},
-                                            {"format", '\0', true},
-                                            {"output-dir", '\0', true},
-                                            {"quiet", 'q'},
-                                            {"help", 'h'},
-                                            {"version"}},
+                                           with_reading_options({{"no-render"},
+                                                                 {"format", '\0', true},
+                                                                 {"output-dir", '\0', true},
+                                                                 {"quiet", 'q'},
+                                                                 {"help", 'h'},
+                                                                 {"version"}}),
                                            line);
   if (!parsed.ok()) return usage_error(err, parsed.message());
   if (line.has("help")) {
-    out << kUsage;
+    out << kUsage << kReadingOptionsHelp << kUsageEnd;
     return kExitOk;
   }
   if (line.has("version")) {
@@ -82,6 +96,9 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
   request.format = line.value("format").value_or("png");
   request.output_dir = line.value("output-dir").value_or("");
   request.quiet = line.has("quiet");
+  if (const status read = reading_options_from(line, request.reading); !read.ok()) {
+    return usage_error(err, read.message());
+  }
   if (request.format != "png" && request.format != "svg" && request.format != "pdf") {
     return usage_error(err, "unknown format: " + request.format + " (png, svg or pdf)");
   }

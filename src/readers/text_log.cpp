@@ -1,6 +1,8 @@
 #include "readers/text_log.h"
 
-#include <string>
+#include <vector>
+
+#include "readers/line_reader.h"
 
 namespace logfsm {
 namespace {
@@ -27,11 +29,33 @@ event_log parse_log(std::string_view text) {
   return log;
 }
 
-event_log read_log(std::istream& in) {
-  event_log log;
-  std::string line;
-  while (std::getline(in, line)) add_line(log, line);
-  return log;
+status read_text_log(input_file& in, const read_options& /*options*/, event_log& log,
+                     read_notes& /*notes*/) {
+  line_reader lines(in);
+  std::string_view line;
+  while (lines.next(line)) add_line(log, line);
+  return in.error();
+}
+
+std::size_t format_text_log(const event_log& log, std::string& text) {
+  // Each name once, made writable.
+  std::vector<std::string> written(log.names());
+  std::size_t changed = 0;
+  for (std::string& name : written) {
+    bool any = false;
+    for (char& c : name) {
+      if (c == ';' || c == '\r' || c == '\n') {
+        c = '_';
+        any = true;
+      }
+    }
+    changed += any ? 1 : 0;
+  }
+  for (std::size_t i = 0; i < log.line_count(); ++i) {
+    for (const std::uint32_t n : log.line(i)) text.append(written[n]).push_back(';');
+    text.push_back('\n');
+  }
+  return changed;
 }
 
 }  // namespace logfsm

@@ -1,4 +1,4 @@
-// The `;` text log format and its reader.
+// The `;` text log format: its reader and its writer.
 //
 // One trace per line (LF; a CR before the LF is dropped; the last line needs
 // no LF). Every ";" ends one event whose name is the text since the previous
@@ -8,10 +8,11 @@
 #ifndef LOGFSM_READERS_TEXT_LOG_H_
 #define LOGFSM_READERS_TEXT_LOG_H_
 
-#include <istream>
+#include <cstddef>
+#include <string>
 #include <string_view>
 
-#include "model/event_log.h"
+#include "readers/log_source.h"
 
 namespace logfsm {
 
@@ -20,8 +21,16 @@ namespace logfsm {
 event_log parse_log(std::string_view text);
 
 // Reads `in` line by line to its end. A read error ends reading like the end
-// of the file: the complete lines read before it stand (in.bad() tells).
-event_log read_log(std::istream& in);
+// of the file: the complete lines read before it stand, and in.error()
+// is returned.
+status read_text_log(input_file& in, const read_options& options, event_log& log,
+                     read_notes& notes);
+
+// Appends `log` in this format to `text`: every event's name followed by
+// ";", every trace followed by LF. A ";", CR or LF in a name (which the
+// format cannot hold) is written as "_". Returns the number of distinct
+// names so changed; with none, parsing the text gives `log` back.
+std::size_t format_text_log(const event_log& log, std::string& text);
 
 }  // namespace logfsm
 

@@ -83,7 +83,7 @@ TEST_F(CheckCommandTest, WrongCommandLinesShowTheUsage) {
     EXPECT_EQ(run.status, kExitUsage);
     EXPECT_EQ(run.out, "");
     EXPECT_TRUE(run.err.starts_with("logfsm check: ")) << run.err;
-    EXPECT_TRUE(run.err.ends_with("usage: logfsm check [--json] MODEL.json LOG\n"))
+    EXPECT_TRUE(run.err.ends_with("usage: logfsm check [--json] [reading options] MODEL.json LOG\n"))
         << run.err;
   }
   EXPECT_EQ(check({"--jsn", model, log}).err.substr(0, 36),
@@ -93,7 +93,7 @@ TEST_F(CheckCommandTest, WrongCommandLinesShowTheUsage) {
 TEST_F(CheckCommandTest, HelpGoesToStandardOutput) {
   const outcome run = check({"--help"});
   EXPECT_EQ(run.status, kExitOk);
-  EXPECT_TRUE(run.out.starts_with("usage: logfsm check [--json] MODEL.json LOG\n"));
+  EXPECT_TRUE(run.out.starts_with("usage: logfsm check [--json] [reading options] MODEL.json LOG\n"));
   EXPECT_EQ(run.err, "");
 }
 

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <iterator>
 #include <string>
 
 #include "support/temp_dir.h"
+
+#ifdef LOGFSM_HAVE_ZLIB
+#include <zlib.h>
+#endif
 
 namespace logfsm {
 namespace {
@@ -14,79 +17,110 @@ namespace {
 using testing::temp_dir;
 using testing::write_file;
 
-TEST(LogSourceTest, OpenInputOpensTheNamedFileInBinaryModeAndNoDirectory) {
+// Opening comes before the format check; the format comes from
+// --input-format, then --regex, then the name; the stem drops the format's
+// whole extension.
+TEST(LogSourceTest, ChoosesTheFormatAndTheStem) {
   const temp_dir dir;
-  write_file(dir.file("my log.txt"), "a;b;\r\nc;");
-  write_file(dir.file("other.txt"), "x;\n");
-  std::ifstream stream;
-  ASSERT_TRUE(open_input(dir.file("my log.txt"), stream));
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stream), {}), "a;b;\r\nc;");
-  // Opening again replaces the earlier file in the same stream.
-  ASSERT_TRUE(open_input(dir.file("other.txt"), stream));
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stream), {}), "x;\n");
-
+  std::filesystem::create_directories(dir.path() / "logs.old");
   std::filesystem::create_directory(dir.path() / "folder.txt");
-  for (const std::string& name :
-       {dir.file("missing.txt"), dir.file("folder.txt"), std::string()}) {
-    EXPECT_FALSE(open_input(name, stream)) << name;
-    EXPECT_FALSE(stream.is_open());
-  }
-}
-
-// Opening comes before the name check; the stem drops the extension only.
-TEST(LogSourceTest, ChoosesTheFormatFromTheNameAfterOpening) {
-  const temp_dir dir;
   struct name_case {
     std::string name;
     bool exists;
-    std::string message;  // empty: opened, with this stem
+    std::string format;  // "!" + message when opening fails
     std::string stem;
+    read_options options = {};
   };
+  read_options as_csv, with_regex;
+  as_csv.input_format = "csv";
+  with_regex.regex = {"(?P<event>.*)"};
   const name_case cases[] = {
-      {"run.txt", true, "", "run"},
-      {"run.1.txt", true, "", "run.1"},
-      {".txt", true, "", ""},
-      {"missing.txt", false, "No such file.", ""},
-      {"missing.csv", false, "No such file.", ""},
-      {"log.TXT", true, ".txt file is required", ""},
-      {"log.txt.bak", true, ".txt file is required", ""},
-      {"log.txt ", true, ".txt file is required", ""},
-      {"trace", true, ".txt file is required", ""},
+      {"run.txt", true, "txt", "run"},
+      {"run.1.txt", true, "txt", "run.1"},
+      {".txt", true, "txt", ""},
+      {"b.xes", true, "xes", "b"},
+      {"bpic2012.xes.gz", true, "xes", "bpic2012"},
+      {"t.csv", true, "csv", "t"},
+      {"t.csv.gz", true, "csv", "t"},
+      {"app.log", true, "regex", "app", with_regex},
+      {"logs.old/trace", true, "regex", "logs.old/trace", with_regex},
+      {"run.txt", true, "csv", "run", as_csv},
+      {"missing.txt", false, "!No such file.", ""},
+      {"missing.csv", false, "!No such file.", ""},
+      {"folder.txt", false, "!No such file.", ""},
+      {"log.TXT", true, "!", ""},
+      {"log.txt.bak", true, "!", ""},
+      {"trace", true, "!", ""},
   };
   for (const name_case& c : cases) {
-    if (c.exists) write_file(dir.file(c.name), "a;\n");
+    SCOPED_TRACE(c.name);
+    if (c.exists) write_file(dir.path() / c.name, "a;\n");
     log_source source;
-    const status opened = open_log_source(dir.file(c.name), source);
-    EXPECT_EQ(opened.message(), c.message) << c.name;
-    if (opened.ok()) {
-      EXPECT_EQ(source.stem, dir.file(c.stem)) << c.name;
-      EXPECT_EQ(source.format, format_named("txt"));
-    } else {
-      EXPECT_EQ(opened.code(),
-                c.exists ? status_code::bad_argument : status_code::cannot_read);
+    const status opened = open_log_source(dir.file(c.name), c.options, source);
+    if (c.format.starts_with("!")) {
+      EXPECT_EQ(opened.code(), c.exists ? status_code::bad_argument : status_code::cannot_read);
+      if (c.format.size() > 1) {
+        EXPECT_EQ(opened.message(), c.format.substr(1));
+      }
+      continue;
     }
+    ASSERT_TRUE(opened.ok()) << opened.message();
+    EXPECT_EQ(source.stem, dir.file(c.stem));
+    EXPECT_EQ(source.format, format_named(c.format));
   }
-  std::filesystem::create_directories(dir.path() / "logs.old");
-  write_file(dir.path() / "logs.old" / "trace", "a;\n");
-  log_source source;
-  EXPECT_EQ(open_log_source(dir.file("logs.old/trace"), source).code(),
-            status_code::bad_argument);
   // With a fallback, any name that opens is read in that format.
-  EXPECT_TRUE(
-      open_log_source(dir.file("logs.old/trace"), source, format_named("txt")).ok());
-  EXPECT_EQ(source.stem, dir.file("logs"));
+  log_source source;
+  EXPECT_TRUE(open_log_source(dir.file("trace"), {}, source, format_named("txt")).ok());
+  EXPECT_EQ(format_names(), "txt, xes, csv or regex");
 }
 
-TEST(LogSourceTest, ReadsTheWholeLogAndClosesTheFile) {
+TEST(LogSourceTest, ReadsTheWholeLogAndNamesItInFailures) {
   const temp_dir dir;
   write_file(dir.file("run.txt"), "a;b;\r\n\nc;");
   log_source source;
-  ASSERT_TRUE(open_log_source(dir.file("run.txt"), source).ok());
+  ASSERT_TRUE(open_log_source(dir.file("run.txt"), {}, source).ok());
   event_log log;
-  ASSERT_TRUE(read_log_source(source, log).ok());
+  read_notes notes;
+  ASSERT_TRUE(read_log_source(source, log, notes).ok());
   EXPECT_EQ(log.lines(), (raw_traces{{"a", "b"}, {}, {"c"}}));
-  EXPECT_FALSE(source.stream.is_open());
+  EXPECT_TRUE(notes.empty());
+
+  write_file(dir.file("bad.csv"), "x,y\n1,2\n");
+  ASSERT_TRUE(open_log_source(dir.file("bad.csv"), {}, source).ok());
+  const status read = read_log_source(source, log, notes);
+  EXPECT_EQ(read.code(), status_code::bad_log);
+  EXPECT_TRUE(read.message().starts_with(dir.file("bad.csv") + ": ")) << read.message();
 }
+
+#ifdef LOGFSM_HAVE_ZLIB
+// Compressed files are recognised by their first bytes, whatever their
+// name; a truncated stream is an error, not a shorter log.
+TEST(LogSourceTest, ReadsGzipByItsMagicBytes) {
+  const temp_dir dir;
+  std::string log;
+  for (int i = 0; i < 5000; ++i) log += "start;step " + std::to_string(i % 7) + ";stop;\n";
+  gzFile gz = gzopen(dir.file("packed.txt").c_str(), "wb");
+  ASSERT_NE(gz, nullptr);
+  ASSERT_EQ(gzwrite(gz, log.data(), static_cast<unsigned>(log.size())), int(log.size()));
+  ASSERT_EQ(gzclose(gz), Z_OK);
+  const std::string packed = testing::read_file(dir.path() / "packed.txt");
+  ASSERT_TRUE(packed.starts_with("\x1f\x8b"));
+  write_file(dir.path() / "cut.txt", packed.substr(0, packed.size() / 2));
+
+  log_source source;
+  event_log read;
+  read_notes notes;
+  ASSERT_TRUE(open_log_source(dir.file("packed.txt"), {}, source).ok());
+  ASSERT_TRUE(read_log_source(source, read, notes).ok());
+  EXPECT_EQ(read.line_count(), 5000u);
+  EXPECT_EQ(read.lines()[6], (std::vector<std::string>{"start", "step 6", "stop"}));
+
+  ASSERT_TRUE(open_log_source(dir.file("cut.txt"), {}, source).ok());
+  const status cut = read_log_source(source, read, notes);
+  EXPECT_EQ(cut.code(), status_code::bad_log);
+  EXPECT_EQ(cut.message(), dir.file("cut.txt") + ": gzip: unexpected end of file");
+}
+#endif
 
 }  // namespace
 }  // namespace logfsm

@@ -8,7 +8,12 @@
 #include <streambuf>
 #include <string>
 
+#include "support/read_bytes.h"
+
 namespace logfsm {
+
+using testing::read_bytes;
+using testing::read_outcome;
 namespace {
 
 raw_traces traces_of(std::string_view text) { return parse_log(text).lines(); }
@@ -75,36 +80,12 @@ TEST(TextLogTest, EventTotalCountsEveryNameOfEveryLine) {
   EXPECT_EQ(parse_log("a;b;\n;;;\nc").event_count(), 5);
 }
 
-TEST(TextLogTest, ReadLogReadsTheWholeStream) {
-  std::string text;
-  for (int i = 0; i < 20000; ++i) text += "ab;cd;\n";
-  text += std::string(70000, 'x') + ";y";  // one name across the read buffers
-  std::istringstream in(text);
-  const raw_traces lines = read_log(in).lines();
-  ASSERT_EQ(lines.size(), 20001u);
-  EXPECT_EQ(lines[19999], (std::vector<std::string>{"ab", "cd"}));
-  EXPECT_EQ(lines[20000], std::vector<std::string>{std::string(70000, 'x')});
-
-  std::istringstream empty("");
-  EXPECT_EQ(read_log(empty).line_count(), 0u);
-}
-
-TEST(TextLogTest, ReadLogAgreesWithParseLog) {
-  for (const std::string& text : std::vector<std::string>{
-           "", "\n", "\n\n", "a;", "a;\n", "a;\n\n", "a;b\nc;;\r\n\r\nx", ";\r\n;", "\r",
-           "a;\r", std::string("n\0;\xff;\n", 7)}) {
-    SCOPED_TRACE(::testing::PrintToString(text));
-    std::istringstream in(text);
-    EXPECT_EQ(read_log(in).lines(), parse_log(text).lines());
-  }
-}
-
 // Hands out its text a few bytes at a time, then reports the end or, when
 // asked to, a read error (as a file stream does on a failing device).
 class trickling_buffer : public std::streambuf {
  public:
-  trickling_buffer(std::string text, bool fail_at_end)
-      : text_(std::move(text)), fail_at_end_(fail_at_end) {}
+  trickling_buffer(std::string text, bool fail_at_end, std::size_t step = 3)
+      : text_(std::move(text)), fail_at_end_(fail_at_end), step_(step) {}
 
  protected:
   int_type underflow() override {
@@ -112,7 +93,7 @@ class trickling_buffer : public std::streambuf {
       if (fail_at_end_) throw std::runtime_error("read error");
       return traits_type::eof();
     }
-    const std::size_t n = std::min<std::size_t>(3, text_.size() - given_);
+    const std::size_t n = std::min(step_, text_.size() - given_);
     char* start = text_.data() + given_;
     setg(start, start, start + n);
     given_ += n;
@@ -122,25 +103,60 @@ class trickling_buffer : public std::streambuf {
  private:
   std::string text_;
   bool fail_at_end_;
+  std::size_t step_;
   std::size_t given_ = 0;
 };
 
-TEST(TextLogTest, ReadLogCollectsSmallReads) {
-  trickling_buffer buffer("a;bc;\r\n;\nlong name;x", false);
-  std::istream in(&buffer);
-  EXPECT_EQ(read_log(in).lines(), (raw_traces{{"a", "bc"}, {""}, {"long name"}}));
+read_outcome read_trickling(const std::string& text, bool fail_at_end) {
+  trickling_buffer buffer(text, fail_at_end);
+  std::istream stream(&buffer);
+  input_file in(stream);
+  event_log log;
+  read_outcome outcome;
+  outcome.result = read_text_log(in, {}, log, outcome.notes);
+  outcome.traces = log.lines();
+  return outcome;
+}
+
+// Reading from a file, in whatever pieces it comes, gives what parsing the
+// same text in memory gives.
+TEST(TextLogTest, ReadingAgreesWithParsingHoweverTheReadsAreCut) {
+  std::string long_log;
+  for (int i = 0; i < 20000; ++i) long_log += "ab;cd;\n";
+  long_log += std::string(70000, 'x') + ";y";  // one name across the read buffers
+  for (const std::string& text : std::vector<std::string>{
+           "", "\n", "\n\n", "a;", "a;\n", "a;\n\n", "a;b\nc;;\r\n\r\nx", ";\r\n;", "\r",
+           "a;\r", "a;\rb;\n", std::string("n\0;\xff;\n", 7), long_log}) {
+    SCOPED_TRACE(::testing::PrintToString(text.substr(0, 40)));
+    const read_outcome whole = read_bytes(read_text_log, text);
+    EXPECT_TRUE(whole.result.ok());
+    EXPECT_EQ(whole.traces, parse_log(text).lines());
+    EXPECT_EQ(read_trickling(text, false).traces, whole.traces);
+  }
 }
 
 // A device that fails before the end of the log: the complete lines read
-// before the failure stand.
+// before the failure stand, and the failure is reported.
 TEST(TextLogTest, ReadErrorKeepsTheLinesReadBefore) {
-  trickling_buffer buffer("a;b;\nc;d;\ne", true);
-  std::istream in(&buffer);
-  const raw_traces lines = read_log(in).lines();
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[0], (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(lines[1], (std::vector<std::string>{"c", "d"}));
-  EXPECT_TRUE(in.bad());
+  const read_outcome read = read_trickling("a;b;\nc;d;\ne", true);
+  ASSERT_EQ(read.traces, (raw_traces{{"a", "b"}, {"c", "d"}}));
+  EXPECT_EQ(read.result.code(), status_code::cannot_read);
+}
+
+// Writing and reading back gives the same log; the names the format cannot
+// hold are changed and counted once each.
+TEST(TextLogTest, FormatsTracesThatReadBackTheSame) {
+  const std::string text = "a;b c;;\n\nx;a;\n\n";
+  std::string written;
+  EXPECT_EQ(format_text_log(parse_log(text), written), 0u);
+  EXPECT_EQ(written, text);
+
+  event_log odd;
+  for (const char* name : {"a;b", "c\r\n", "a;b", "ok"}) odd.add_event(name);
+  odd.end_line();
+  written.clear();
+  EXPECT_EQ(format_text_log(odd, written), 2u);
+  EXPECT_EQ(written, "a_b;c__;a_b;ok;\n");
 }
 
 }  // namespace

@@ -1,0 +1,5 @@
+// Placeholder until the xes reader's fuzz target is written.
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }
