@@ -166,7 +166,7 @@ TEST_F(BatchTest, HelpAndVersion) {
   ASSERT_FALSE(manual.empty());
   for (std::size_t at = help.out.find(" -"); at != std::string::npos;
        at = help.out.find(" -", at + 1)) {
-    const std::size_t end = help.out.find_first_of(" ,\n]", at + 1);
+    const std::size_t end = help.out.find_first_of(" ,\n]).", at + 1);
     std::string in_roff;
     for (const char c : help.out.substr(at + 1, end - at - 1))
       in_roff += c == '-' ? std::string("\\-") : std::string(1, c);

@@ -1,0 +1,145 @@
+// Learning from, checking and converting logs in every format the readers
+// read, through the whole program.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/program_run.h"
+
+namespace logfsm::testing {
+namespace {
+
+using strings = std::vector<std::string>;
+
+// One small log, the same traces in every format.
+constexpr char kText[] = "start;scan;scan;stop;\nstart;stop;\nstart;scan;pause;scan;stop;\n";
+
+constexpr char kXes[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<log xes.version="1.0" xmlns="http://www.xes-standard.org/">
+ <global scope="event"><string key="concept:name" value="start"/></global>
+ <trace><event/><event><string key="concept:name" value="scan"/></event>
+  <event><string key="concept:name" value="scan"/></event>
+  <event><string key="concept:name" value="stop"/></event></trace>
+ <trace><event><string key="concept:name" value="start"/></event>
+  <event><string key="concept:name" value="stop"/></event></trace>
+ <trace><event><string key="concept:name" value="start"/></event>
+  <event><string key="concept:name" value="scan"/></event>
+  <event><string key="concept:name" value="pause"/></event>
+  <event><string key="concept:name" value="scan"/></event>
+  <event><string key="concept:name" value="stop"/></event></trace>
+</log>
+)";
+
+// Cases interleaved and one row out of time order: the reader groups and
+// sorts them back into the traces above.
+constexpr char kCsv[] =
+    "case;activity;time\r\n"
+    "c1;start;2024-01-01 10:00\r\n"
+    "c2;start;2024-01-01 10:00\r\n"
+    "c1;scan;2024-01-01 10:01\r\n"
+    "c2;stop;2024-01-01 10:05\r\n"
+    "c1;stop;2024-01-01 10:09\r\n"
+    "c1;scan;2024-01-01 10:02\r\n"
+    "c3;start;2024-01-02T08:00:00Z\r\n"
+    "c3;scan;2024-01-02T09:00:00+01:00\r\n"
+    "c3;pause;2024-01-02T08:30:00Z\r\n"
+    "c3;scan;2024-01-02T08:40:00Z\r\n"
+    "c3;\"stop\";2024-01-02T08:50:00Z\r\n";
+
+constexpr char kRaw[] =
+    "12:00 new session\n12:01 call start\n12:02 call scan\n12:03 call scan\n"
+    "12:04 call stop\n12:05 new session\n12:06 call start\n12:07 call stop\n"
+    "12:08 new session\n12:09 call start\n12:10 call scan\n12:11 call pause\n"
+    "12:12 call scan\n12:13 call stop\n12:14 noise\n";
+
+class ReadingTest : public ProgramTest {
+ protected:
+  // The DOT and JSON files learned from `log` with k = 3.
+  std::string learned(const std::string& log, const strings& options = {}) {
+    strings args = options;
+    args.insert(args.end(), {"--no-render", "-q", "--output-dir", "out", log, "3"});
+    const program_run run = this->run(args);
+    EXPECT_EQ(run.status, 0) << log << ": " << run.err;
+    const std::string stem = std::filesystem::path(log).filename().string();
+    const std::string base = "out/" + stem.substr(0, stem.find('.')) + "_out_3";
+    return read(base + ".dot") + read(base + ".json");
+  }
+};
+
+// Learning from a log in any format gives the files that learning from its
+// converted text gives, and from the same traces written by hand.
+TEST_F(ReadingTest, EveryFormatLearnsWhatItsConversionLearns) {
+  write("plain.txt", kText);
+  write("x.xes", kXes);
+  write("t.csv", kCsv);
+  write("session.log", kRaw);
+  const strings raw_options = {"--regex", R"(\S+ call (?P<event>\w+))", "--separator",
+                               R"(.* new session)"};
+  const struct {
+    std::string log;
+    strings options;
+  } cases[] = {{"plain.txt", {}}, {"x.xes", {}}, {"t.csv", {}}, {"session.log", raw_options}};
+  const std::string expected = learned("plain.txt");
+  ASSERT_FALSE(expected.empty());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    strings convert = {"convert", "-q"};
+    convert.insert(convert.end(), c.options.begin(), c.options.end());
+    convert.insert(convert.end(), {c.log, "converted.txt"});
+    const program_run run = this->run(convert);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(read("converted.txt"), kText);
+    EXPECT_EQ(learned(c.log, c.options), expected);
+    EXPECT_EQ(learned("converted.txt"), expected);
+  }
+}
+
+TEST_F(ReadingTest, ConvertWritesWhatTheTextFormatCanHoldAndSaysWhatChanged) {
+  write("odd.csv", "case,activity\n1,\"a;b\"\n1,\"line\nbreak\"\n2,a;b\n,lost\n");
+  const program_run run = this->run({"convert", "odd.csv", "-"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "a_b;line_break;\na_b;\n");
+  EXPECT_EQ(run.err,
+            "logfsm convert: odd.csv: 1 rows without a case left out (first: line 6)\n"
+            "logfsm convert: 2 event names held \";\", CR or LF, written with \"_\" in their "
+            "place\n"
+            "logfsm convert: odd.csv: 2 traces, 3 events, 2 event names\n");
+}
+
+// Every failure names its file, writes nothing, and has its exit status.
+TEST_F(ReadingTest, RefusesWhatItCannotReadAndWritesNothing) {
+  write("broken.xes", "<log><trace><event></trace></log>");
+  write("nocase.csv", "when,what\n1,a\n");
+  write("plain.txt", kText);
+  const struct {
+    strings args;
+    int status;
+    std::string err_start;
+  } cases[] = {
+      {{"broken.xes", "3"}, 4, "logfsm: broken.xes: line 1, column "},
+      {{"nocase.csv", "3"}, 4, "logfsm: nocase.csv: line 1: no case column in the header"},
+      {{"--input-format", "json", "plain.txt", "3"}, 2, "logfsm: unknown input format: json"},
+      {{"--input-format", "regex", "plain.txt", "3"}, 2, "logfsm: --input-format regex needs"},
+      {{"--regex", "(?P<event>", "plain.txt", "3"}, 2, "logfsm: plain.txt: --regex"},
+      {{"--delimiter", "ab", "plain.txt", "3"}, 2, "logfsm: --delimiter takes one"},
+      {{"convert", "missing.xes", "out.txt"}, 4, "logfsm convert: missing.xes: cannot open"},
+      {{"convert", "broken.xes", "out.txt"}, 4, "logfsm convert: broken.xes: line 1"},
+      {{"convert", "plain.txt"}, 2, "logfsm convert: IN and OUT are needed"},
+      {{"convert", "plain.txt", "no/such/dir/out.txt"}, 3,
+       "logfsm convert: Cannot write output file: no/such/dir/out.txt"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const strings before = files();
+    const program_run run = this->run(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_TRUE(run.err.starts_with(c.err_start)) << run.err;
+    EXPECT_EQ(files(), before);
+  }
+}
+
+}  // namespace
+}  // namespace logfsm::testing
