@@ -1,5 +1,129 @@
-// Placeholder until the regex reader's fuzz target is written.
+// Reads a raw text log by patterns taken from the input, at once and in
+// small pieces, and checks that both readings give the same status, traces
+// and notes, that every message and note is one line, and that no more
+// events and unmatched lines come out than the log has lines.
+//
+// Input: a flag byte, then lines: the pattern (--regex); when flag & 1 a
+// separator; when flag & 2 a skip pattern; when flag & 4 a second
+// pattern; the rest is the log. The digits '0'-'7' are readable flags.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <streambuf>
+#include <string>
+#include <string_view>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t*, std::size_t) { return 0; }
+#include "readers/regex_log.h"
+
+namespace {
+
+void check(bool ok, const char* what) {
+  if (ok) return;
+  std::fprintf(stderr, "regex_reader_fuzzer: %s\n", what);
+  std::abort();
+}
+
+bool one_line(const std::string& text) {
+  return text.find_first_of("\r\n") == std::string::npos;
+}
+
+// The text up to the next LF, removed from `rest` with the LF.
+std::string take_line(std::string_view& rest) {
+  const std::size_t end = std::min(rest.find('\n'), rest.size());
+  std::string line(rest.substr(0, end));
+  rest.remove_prefix(std::min(end + 1, rest.size()));
+  return line;
+}
+
+// Hands out its text 1 to 7 bytes at a time, the sizes taken from the text.
+class piece_buffer : public std::streambuf {
+ public:
+  explicit piece_buffer(std::string text) : text_(std::move(text)) {}
+
+ protected:
+  int_type underflow() override {
+    if (given_ == text_.size()) return traits_type::eof();
+    const std::size_t step = 1 + static_cast<unsigned char>(text_[given_]) % 7;
+    const std::size_t n = std::min(step, text_.size() - given_);
+    char* start = text_.data() + given_;
+    setg(start, start, start + n);
+    given_ += n;
+    return traits_type::to_int_type(*start);
+  }
+
+ private:
+  std::string text_;
+  std::size_t given_ = 0;
+};
+
+struct reading {
+  logfsm::status result;
+  logfsm::raw_traces traces;
+  logfsm::read_notes notes;
+};
+
+reading read(std::istream& stream, const logfsm::read_options& options) {
+  logfsm::input_file in(stream);
+  logfsm::event_log log;
+  reading out;
+  out.result = logfsm::read_regex_log(in, options, log, out.notes);
+  out.traces = log.lines();
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const unsigned flags = data[0];
+  std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+  logfsm::read_options options;
+  options.regex.push_back(take_line(rest));
+  if (flags & 1) options.separator = take_line(rest);
+  if (flags & 2) options.skip.push_back(take_line(rest));
+  if (flags & 4) options.regex.push_back(take_line(rest));
+  const std::string log(rest);
+
+  std::istringstream whole_stream(log);
+  const reading whole = read(whole_stream, options);
+  piece_buffer pieces(log);
+  std::istream piece_stream(&pieces);
+  const reading in_pieces = read(piece_stream, options);
+
+  check(whole.result.code() == in_pieces.result.code(),
+        "the status differs when read in pieces");
+  check(whole.result.message() == in_pieces.result.message(),
+        "the message differs when read in pieces");
+  check(whole.traces == in_pieces.traces, "the traces differ when read in pieces");
+  check(whole.notes == in_pieces.notes, "the notes differ when read in pieces");
+
+  const logfsm::status& result = whole.result;
+  check(result.ok() || result.code() == logfsm::status_code::bad_argument,
+        "a failure other than a pattern that cannot be used");
+  check(result.ok() != !result.message().empty(),
+        "a failure without a message or success with one");
+  check(one_line(result.message()), "a message of more than one line");
+  check(whole.notes.size() <= 1, "more than one note");
+  std::size_t unmatched = 0;
+  for (const std::string& note : whole.notes) {
+    check(one_line(note), "a note of more than one line");
+    unmatched = std::strtoull(note.c_str(), nullptr, 10);
+    check(unmatched > 0, "a note that counts no line");
+  }
+  if (!result.ok())
+    check(whole.traces.empty(), "traces read although the patterns are unusable");
+
+  std::size_t events = 0;
+  for (const auto& trace : whole.traces) {
+    check(!trace.empty(), "an empty trace");
+    events += trace.size();
+  }
+  const auto line_ends = static_cast<std::size_t>(std::count_if(
+      log.begin(), log.end(), [](char c) { return c == '\n' || c == '\r'; }));
+  check(events + unmatched <= line_ends + 1,
+        "more events and unmatched lines than lines");
+  return 0;
+}

@@ -143,7 +143,7 @@ TEST_F(ReadingTest, ConvertWritesWhatTheTextFormatCanHoldAndSaysWhatChanged) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.out, "a_b;line_break;\na_b;\n");
   EXPECT_EQ(run.err,
-            "logfsm convert: odd.csv: 1 row without a case left out (first: line 6)\n"
+            "logfsm convert: odd.csv: 1 row without a case left out (line 6)\n"
             "logfsm convert: 2 event names held \";\", CR or LF, written with \"_\" in their "
             "place\n"
             "logfsm convert: odd.csv: 2 traces, 3 events, 2 event names\n");
