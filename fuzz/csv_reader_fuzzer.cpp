@@ -110,7 +110,7 @@ reading read(std::istream& stream, const logfsm::read_options& options) {
 std::size_t rows_left_out(const logfsm::read_notes& notes) {
   for (const std::string& note : notes) {
     // The other note quotes a timestamp, which may hold anything.
-    if (note.find(" without a case left out (first: line ") != std::string::npos &&
+    if (note.find(" without a case left out (") != std::string::npos &&
         note.find('"') == std::string::npos) {
       return std::stoul(note);
     }
