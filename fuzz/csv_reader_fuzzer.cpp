@@ -25,38 +25,14 @@
 #include <string_view>
 
 #include "readers/csv_log.h"
+#include "reading.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "csv_reader_fuzzer: %s\n", what);
-  std::abort();
-}
+using namespace logfsm::fuzzing;
 
-// Hands out `bytes` 1 to 7 bytes at a time, the sizes taken from `bytes`.
-class piece_buffer : public std::streambuf {
- public:
-  explicit piece_buffer(std::string_view bytes) : bytes_(bytes) {}
+void check(bool ok, const char* what) { logfsm::fuzzing::check(ok, "csv_reader_fuzzer", what); }
 
- protected:
-  int_type underflow() override {
-    if (gptr() != egptr()) return traits_type::to_int_type(*gptr());
-    if (at_ == bytes_.size()) return traits_type::eof();
-    const std::size_t size =
-        1 + static_cast<unsigned char>(bytes_[turn_++ % bytes_.size()]) % 7;
-    char* const piece = const_cast<char*>(bytes_.data()) + at_;
-    const std::size_t n = std::min(size, bytes_.size() - at_);
-    setg(piece, piece, piece + n);
-    at_ += n;
-    return traits_type::to_int_type(*piece);
-  }
-
- private:
-  std::string_view bytes_;
-  std::size_t at_ = 0;
-  std::size_t turn_ = 0;
-};
 
 logfsm::read_options options_from(unsigned char choice) {
   static constexpr char kDelimiters[] = {'\0', ',', ';', '\t', '|', ':', '\0', '\0'};
@@ -69,11 +45,6 @@ logfsm::read_options options_from(unsigned char choice) {
   if ((choice & 64) != 0) options.activity_columns = {"activity", "concept:name"};
   if ((choice & 128) != 0) options.case_column = "id";
   return options;
-}
-
-bool one_line(std::string_view text) {
-  return text.find('\n') == std::string_view::npos &&
-         text.find('\r') == std::string_view::npos;
 }
 
 // The lines that hold something (ends: LF, CR LF, lone CR).
@@ -89,21 +60,6 @@ std::size_t filled_lines(std::string_view text) {
     }
   }
   return count + (length > 0 ? 1 : 0);
-}
-
-struct reading {
-  logfsm::status result;
-  logfsm::raw_traces traces;
-  logfsm::read_notes notes;
-};
-
-reading read(std::istream& stream, const logfsm::read_options& options) {
-  logfsm::input_file in(stream);
-  logfsm::event_log log;
-  reading r;
-  r.result = logfsm::read_csv_log(in, options, log, r.notes);
-  r.traces = log.lines();
-  return r;
 }
 
 // N of the note "N rows without a case ...", else 0.
@@ -125,11 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const logfsm::read_options options = options_from(data[0]);
   const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  std::istringstream whole_stream{std::string(text)};
-  const reading whole = read(whole_stream, options);
-  piece_buffer pieces(text);
-  std::istream piece_stream(&pieces);
-  const reading cut = read(piece_stream, options);
+  const reading whole = read_whole(logfsm::read_csv_log, text, options);
+  const reading cut = read_in_pieces(logfsm::read_csv_log, text, options);
 
   check(cut.result.code() == whole.result.code(),
         "the status differs when read in pieces");

@@ -17,18 +17,14 @@
 #include <string_view>
 
 #include "readers/regex_log.h"
+#include "reading.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "regex_reader_fuzzer: %s\n", what);
-  std::abort();
-}
+using namespace logfsm::fuzzing;
 
-bool one_line(const std::string& text) {
-  return text.find_first_of("\r\n") == std::string::npos;
-}
+void check(bool ok, const char* what) { logfsm::fuzzing::check(ok, "regex_reader_fuzzer", what); }
+
 
 // The text up to the next LF, removed from `rest` with the LF.
 std::string take_line(std::string_view& rest) {
@@ -36,42 +32,6 @@ std::string take_line(std::string_view& rest) {
   std::string line(rest.substr(0, end));
   rest.remove_prefix(std::min(end + 1, rest.size()));
   return line;
-}
-
-// Hands out its text 1 to 7 bytes at a time, the sizes taken from the text.
-class piece_buffer : public std::streambuf {
- public:
-  explicit piece_buffer(std::string text) : text_(std::move(text)) {}
-
- protected:
-  int_type underflow() override {
-    if (given_ == text_.size()) return traits_type::eof();
-    const std::size_t step = 1 + static_cast<unsigned char>(text_[given_]) % 7;
-    const std::size_t n = std::min(step, text_.size() - given_);
-    char* start = text_.data() + given_;
-    setg(start, start, start + n);
-    given_ += n;
-    return traits_type::to_int_type(*start);
-  }
-
- private:
-  std::string text_;
-  std::size_t given_ = 0;
-};
-
-struct reading {
-  logfsm::status result;
-  logfsm::raw_traces traces;
-  logfsm::read_notes notes;
-};
-
-reading read(std::istream& stream, const logfsm::read_options& options) {
-  logfsm::input_file in(stream);
-  logfsm::event_log log;
-  reading out;
-  out.result = logfsm::read_regex_log(in, options, log, out.notes);
-  out.traces = log.lines();
-  return out;
 }
 
 }  // namespace
@@ -87,11 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (flags & 4) options.regex.push_back(take_line(rest));
   const std::string log(rest);
 
-  std::istringstream whole_stream(log);
-  const reading whole = read(whole_stream, options);
-  piece_buffer pieces(log);
-  std::istream piece_stream(&pieces);
-  const reading in_pieces = read(piece_stream, options);
+  const reading whole = read_whole(logfsm::read_regex_log, log, options);
+  const reading in_pieces = read_in_pieces(logfsm::read_regex_log, log, options);
 
   check(whole.result.code() == in_pieces.result.code(),
         "the status differs when read in pieces");

@@ -23,61 +23,14 @@
 #include <vector>
 
 #include "readers/xes_log.h"
+#include "reading.h"
 
 namespace {
 
-void check(bool ok, const char* what) {
-  if (ok) return;
-  std::fprintf(stderr, "xes_reader_fuzzer: %s\n", what);
-  std::abort();
-}
+using namespace logfsm::fuzzing;
 
-// Hands out its text in pieces of 1 to 7 bytes, each size taken from the
-// text itself.
-class piece_buffer : public std::streambuf {
- public:
-  explicit piece_buffer(std::string_view text) : text_(text) {}
+void check(bool ok, const char* what) { logfsm::fuzzing::check(ok, "xes_reader_fuzzer", what); }
 
- protected:
-  int_type underflow() override {
-    if (given_ == text_.size()) return traits_type::eof();
-    const std::size_t size =
-        1 + static_cast<unsigned char>(text_[given_ % text_.size()]) % 7;
-    const std::size_t n = std::min(size, text_.size() - given_);
-    char* start = text_.data() + given_;
-    setg(start, start, start + n);
-    given_ += n;
-    return traits_type::to_int_type(*start);
-  }
-
- private:
-  std::string text_;
-  std::size_t given_ = 0;
-};
-
-struct reading {
-  logfsm::status result;
-  logfsm::raw_traces traces;
-  logfsm::read_notes notes;
-};
-
-reading read(std::istream& stream, const logfsm::read_options& options) {
-  logfsm::input_file in(stream);
-  logfsm::event_log log;
-  reading r;
-  r.result = logfsm::read_xes_log(in, options, log, r.notes);
-  r.traces = log.lines();
-  return r;
-}
-
-reading read_at_once(std::string_view text, const logfsm::read_options& options) {
-  std::istringstream stream{std::string(text)};
-  return read(stream, options);
-}
-
-bool one_line(const std::string& text) {
-  return !text.empty() && text.find_first_of("\r\n") == std::string::npos;
-}
 
 // Whether a failure is expat's words: what expat calls the first wrong
 // token (junk after the root element, or an invalid token) can depend on
@@ -118,10 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const logfsm::read_options options = options_from(data[0]);
   const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  const reading whole = read_at_once(text, options);
-  piece_buffer pieces_buffer(text);
-  std::istream pieces_stream(&pieces_buffer);
-  const reading pieces = read(pieces_stream, options);
+  const reading whole = read_whole(logfsm::read_xes_log, text, options);
+  const reading pieces = read_in_pieces(logfsm::read_xes_log, text, options);
   check(whole.result.code() == pieces.result.code(),
         "reading in pieces changes the status");
   check(whole.result.message() == pieces.result.message() ||
@@ -136,15 +87,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(whole.result.code() == logfsm::status_code::bad_log,
           "a failure other than bad_log");
     check(whole.result.message().starts_with("line "), "a failure without its place");
-    check(one_line(whole.result.message()), "a failure message not of one line");
+    check(!whole.result.message().empty() && one_line(whole.result.message()),
+          "a failure message not of one line");
   }
   for (const std::string& note : whole.notes)
-    check(one_line(note), "a note not of one line");
+    check(!note.empty() && one_line(note), "a note not of one line");
 
   if (options.sort_by_time) {
     logfsm::read_options unsorted = options;
     unsorted.sort_by_time = false;
-    const reading plain = read_at_once(text, unsorted);
+    const reading plain = read_whole(logfsm::read_xes_log, text, unsorted);
     check(plain.result.message() == whole.result.message(), "sorting changes the status");
     if (whole.result.ok()) {
       check(plain.traces.size() == whole.traces.size(), "sorting changes the traces");
