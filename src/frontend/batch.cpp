@@ -68,6 +68,8 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
     return exit_status_for(read.code());
   }
   learning.output_dir = request.output_dir;
+  learning.html = request.html;
+  learning.examples = request.examples;
   learning.note = [&err](const std::string& note) { err << "logfsm: " << note << std::endl; };
   live_line line(err, start);
   const bool live = environment.live_progress && !request.quiet;

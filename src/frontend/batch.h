@@ -2,6 +2,7 @@
 #ifndef LOGFSM_FRONTEND_BATCH_H_
 #define LOGFSM_FRONTEND_BATCH_H_
 
+#include <cstddef>
 #include <ostream>
 #include <string>
 
@@ -18,6 +19,8 @@ struct batch_request {
   std::string output_dir;      // empty: next to the log
   bool quiet = false;          // no progress at all
   read_options reading;        // how the log is read
+  bool html = false;           // also write the HTML view
+  std::size_t examples = 20;   // trace lines the view keeps per state and transition
 };
 
 // Checks the request as the dialogue checks its answers, with the same

@@ -6,8 +6,8 @@
 #include "checking/replay.h"
 #include "frontend/command_line.h"
 #include "frontend/exit_status.h"
+#include "frontend/model_input.h"
 #include "frontend/reading_options.h"
-#include "readers/log_source.h"
 
 namespace logfsm {
 namespace {
@@ -49,43 +49,6 @@ status parse_arguments(const std::vector<std::string>& args, check_request& requ
                                                : "too many arguments");
 }
 
-// Reads the whole file; false when it cannot be opened or read.
-bool read_whole_file(const std::string& name, std::string& text) {
-  input_file in;
-  if (!in.open(name).ok()) return false;
-  char buffer[1 << 16];
-  while (const std::size_t got = in.read(buffer, sizeof buffer)) text.append(buffer, got);
-  return in.error().ok();
-}
-
-// A failure to use `file`, named in its message.
-status in_file(const std::string& file, status_code code, const std::string& what) {
-  return status(code, file + ": " + what);
-}
-
-status load_model(const std::string& name, model_file& model) {
-  std::string text;
-  if (!read_whole_file(name, text)) {
-    return in_file(name, status_code::cannot_read, "cannot open or read");
-  }
-  const status read = read_model(text, model);
-  return read.ok() ? read : in_file(name, read.code(), read.message());
-}
-
-// A log that no format's name claims is read as `;` text. The reader's
-// notes go to `err`.
-status load_log(const std::string& name, const read_options& options, event_log& log,
-                std::ostream& err) {
-  log_source source;
-  if (!open_log_source(name, options, source, format_named("txt")).ok()) {
-    return in_file(name, status_code::cannot_read, "cannot open");
-  }
-  read_notes notes;
-  const status read = read_log_source(source, log, notes);
-  for (const std::string& note : notes) err << "logfsm check: " << note << '\n';
-  return read;
-}
-
 }  // namespace
 
 int run_check(const std::vector<std::string>& args, std::ostream& out,
@@ -105,7 +68,7 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   model_file model;
   event_log log;
   status loaded = load_model(model_name, model);
-  if (loaded.ok()) loaded = load_log(log_name, request.reading, log, err);
+  if (loaded.ok()) loaded = load_log(log_name, request.reading, log, err, "logfsm check: ");
   if (!loaded.ok()) {
     err << "logfsm check: " << loaded.message() << '\n';
     return exit_status_for(loaded.code());

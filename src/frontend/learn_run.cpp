@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "checking/model_file.h"
 #include "model/fsm_builder.h"
+#include "view/view_page.h"
 
 namespace logfsm {
 namespace {
@@ -48,11 +50,25 @@ learn_result learn_run(log_source& source, const learn_request& request) {
   }
   if (request.progress.building) request.progress.building();
   fsm_builder builder(log, request.k);
-  log = event_log();  // the builder holds the traces now
+  if (!request.html) log = event_log();  // the builder holds the traces now
   learn(builder, request.progress);
 
-  result.files = write_outputs(builder.transitions,
-                               output_stem(source.stem, request.output_dir), request.k);
+  const std::string stem = output_stem(source.stem, request.output_dir);
+  from_json_text html;
+  if (request.html) {
+    // The view reads the machine back from its JSON text, as `logfsm view`
+    // reads the file, so both give the same page.
+    const std::string title =
+        std::filesystem::path(stem).filename().string() + "_out_" + std::to_string(request.k) +
+        ".json";
+    html = [&](std::string_view json) {
+      model_file model;
+      (void)read_model(json, model);  // the writer's text always reads back
+      return make_view_page(*embedded_view_assets(), title, source.name, model, log,
+                            request.examples);
+    };
+  }
+  result.files = write_outputs(builder.transitions, stem, request.k, html);
   for (const output_file& f : result.files) {
     if (!f.written.ok() && result.outcome.ok()) result.outcome = f.written;
   }

@@ -26,6 +26,11 @@ struct learn_request {
   // written).
   std::string output_dir;
   progress_sink progress;
+  // Also write the HTML view with the traces of the log (<stem>_out_<k>.html),
+  // keeping up to `examples` lines per state and transition. Requires: the
+  // build writes HTML views (embedded_view_assets() is not null).
+  bool html = false;
+  std::size_t examples = 20;
   // Called with each of the reader's notes (readers/log_source.h), before
   // learning starts.
   std::function<void(const std::string&)> note;

@@ -8,7 +8,9 @@
 #include "frontend/exit_status.h"
 #include "frontend/reading_options.h"
 #include "frontend/terminal.h"
+#include "frontend/view_command.h"
 #include "output/renderer.h"
+#include "view/assets.h"
 
 #ifndef LOGFSM_VERSION
 #define LOGFSM_VERSION "0"
@@ -23,6 +25,8 @@ const char kUsage[] =
     "                                       replay LOG on a learned machine\n"
     "       logfsm convert [reading options] IN OUT.txt\n"
     "                                       write a log as a text log\n"
+    "       logfsm view [reading options] MODEL.json LOG [-o OUT.html]\n"
+    "                                       an HTML view of a machine and a log\n"
     "\n"
     "Learning writes <stem>_out_<K>.dot and <stem>_out_<K>.json next to LOG\n"
     "(<stem> is LOG without its format's extension) and starts Graphviz dot\n"
@@ -34,6 +38,9 @@ const char kUsage[] =
     "  --no-render          do not start dot\n"
     "  --format FORMAT      what dot makes: png (default), svg or pdf\n"
     "  --output-dir DIR     write the files into DIR (made when missing)\n"
+    "  --html               also write <stem>_out_<K>.html, a view to explore\n"
+    "                       in a browser, with the traces of LOG\n"
+    "  --examples N         trace lines the view keeps per state and transition\n"
     "  -q, --quiet          no progress\n"
     "  -h, --help           show this text\n"
     "  --version            show the version\n"
@@ -66,6 +73,7 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
   if (args.empty()) return run_dialogue(in, out, err, environment.render);
   if (args[0] == "check") return run_check({args.begin() + 1, args.end()}, out, err);
   if (args[0] == "convert") return run_convert({args.begin() + 1, args.end()}, out, err);
+  if (args[0] == "view") return run_view({args.begin() + 1, args.end()}, out, err);
 
   parsed_command_line line;
   const status parsed = parse_command_line(args,
@@ -73,6 +81,8 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
                                                                  {"format", '\0', true},
                                                                  {"output-dir", '\0', true},
                                                                  {"quiet", 'q'},
+                                                                 {"html"},
+                                                                 {"examples", '\0', true},
                                                                  {"help", 'h'},
                                                                  {"version"}}),
                                            line);
@@ -98,6 +108,13 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
   request.quiet = line.has("quiet");
   if (const status read = reading_options_from(line, request.reading); !read.ok()) {
     return usage_error(err, read.message());
+  }
+  request.html = line.has("html");
+  if (const status read = read_examples(line, request.examples); !read.ok()) {
+    return usage_error(err, read.message());
+  }
+  if (request.html && embedded_view_assets() == nullptr) {
+    return usage_error(err, "this build writes no HTML view");
   }
   if (request.format != "png" && request.format != "svg" && request.format != "pdf") {
     return usage_error(err, "unknown format: " + request.format + " (png, svg or pdf)");

@@ -27,14 +27,22 @@ constexpr output_format kFormats[] = {
 }  // namespace
 
 std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
-                                       std::int32_t k) {
+                                       std::int32_t k, const from_json_text& html) {
   std::vector<output_file> files;
+  const std::string base = stem + "_out_" + std::to_string(k);
+  std::string json;
   for (const output_format& format : kFormats) {
     std::ostringstream text;
     format.write(text, m);
-    std::string name = stem + "_out_" + std::to_string(k) + std::string(format.suffix);
+    std::string name = base + std::string(format.suffix);
     status written = write_file_atomically(name, text.view());
     files.push_back({format.kind, std::move(name), std::move(written)});
+    if (format.kind == output_kind::json) json = std::move(text).str();
+  }
+  if (html) {
+    std::string name = base + ".html";
+    status written = write_file_atomically(name, html(json));
+    files.push_back({output_kind::html, std::move(name), std::move(written)});
   }
   return files;
 }

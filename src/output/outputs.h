@@ -3,6 +3,8 @@
 #define LOGFSM_OUTPUT_OUTPUTS_H_
 
 #include <cstdint>
+#include <functional>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -11,7 +13,7 @@
 
 namespace logfsm {
 
-enum class output_kind { dot, json };
+enum class output_kind { dot, json, html };
 
 struct output_file {
   output_kind kind;
@@ -19,12 +21,17 @@ struct output_file {
   status written;  // cannot_write when the file could not be written
 };
 
+// Makes the text of an output that needs more than the machine (the HTML
+// view needs the log too) from the text of the JSON file.
+using from_json_text = std::function<std::string(std::string_view json)>;
+
 // Writes every output of `m`, each as <stem>_out_<k> and its suffix, in this
-// order: the DOT file (.dot), then the JSON file (.json). Each file is
-// written completely or not at all (output/file_output.h), and one that
-// cannot be written does not stop the others.
+// order: the DOT file (.dot), the JSON file (.json), then, when `html` is
+// given, the HTML view (.html) that it makes. Each file is written
+// completely or not at all (output/file_output.h), and one that cannot be
+// written does not stop the others.
 std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
-                                       std::int32_t k);
+                                       std::int32_t k, const from_json_text& html = {});
 
 }  // namespace logfsm
 

@@ -1,0 +1,55 @@
+// Which traces of a log use each state and transition of a machine.
+//
+// A trace uses a transition when some accepting run of it takes the
+// transition, and a state when some accepting run visits it; runs are those
+// of checking/replay.h (from an initial state, each event along a transition
+// whose track is the event). A rejected trace uses nothing, but has a run up
+// to the point where it was rejected: every transition of a run of its
+// events taken before that point.
+#ifndef LOGFSM_VIEW_USAGE_H_
+#define LOGFSM_VIEW_USAGE_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "checking/model_file.h"
+#include "checking/replay.h"
+#include "model/event_log.h"
+
+namespace logfsm {
+
+struct use_count {
+  std::size_t traces = 0;
+  // The 1-based lines of the first traces that use it, at most the
+  // examples asked for, ascending.
+  std::vector<std::size_t> examples;
+};
+
+struct trace_use {
+  bool accepted = false;
+  // Index into machine_usage::runs.
+  std::size_t run = 0;
+  // When rejected: check's explanation (its line is this trace's).
+  rejected_trace rejection;
+};
+
+struct machine_usage {
+  std::vector<use_count> states;       // per model state
+  std::vector<use_count> transitions;  // per model transition, in file order
+  // Distinct sets of transitions (ascending indices of model transitions):
+  // of an accepted trace its accepting runs, of a rejected one its runs up
+  // to the rejection. Traces with the same events share one.
+  std::vector<std::vector<std::uint32_t>> runs;
+  std::vector<trace_use> traces;  // per line of the log
+  std::size_t accepted = 0;
+};
+
+// Counts how the traces of `log` use `model` (compiled as `machine`),
+// keeping up to `examples` line numbers per state and transition.
+machine_usage count_usage(const model_file& model, const replay_machine& machine,
+                          const event_log& log, std::size_t examples);
+
+}  // namespace logfsm
+
+#endif  // LOGFSM_VIEW_USAGE_H_
