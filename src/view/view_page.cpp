@@ -72,13 +72,6 @@ std::string html_escaped(std::string_view text) {
   return out;
 }
 
-// `page` with the line holding `marker` replaced by `text`.
-void replace_marker(std::string& page, std::string_view marker, std::string_view text) {
-  const std::size_t at = page.find(marker);
-  if (at == std::string::npos) return;
-  page.replace(at, marker.size(), text);
-}
-
 }  // namespace
 
 std::string view_data(std::string_view model_name, std::string_view log_name,
@@ -144,17 +137,44 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
 
 std::string view_page(const view_assets& assets, std::string_view title,
                       const std::string& data) {
-  std::string page(assets.page);
-  replace_marker(page, "<!-- logfsm:title -->", html_escaped(title));
-  replace_marker(page, "<!-- logfsm:style -->",
-                 "<style>\n" + std::string(assets.style) + "</style>");
-  replace_marker(page, "<!-- logfsm:data -->",
-                 "<script type=\"application/json\" id=\"logfsm-data\">" + data + "</script>");
-  replace_marker(page, "<!-- logfsm:libraries -->",
-                 "<script>\n" + std::string(assets.layout) + "\n</script>\n<script>\n" +
-                     std::string(assets.pan_zoom) + "\n</script>");
-  replace_marker(page, "<!-- logfsm:script -->",
-                 "<script>\n" + std::string(assets.script) + "</script>");
+  const std::string escaped_title = html_escaped(title);
+  struct piece {
+    std::string_view marker;
+    std::vector<std::string_view> text;
+  };
+  const piece pieces[] = {
+      {"<!-- logfsm:title -->", {escaped_title}},
+      {"<!-- logfsm:style -->", {"<style>\n", assets.style, "</style>"}},
+      {"<!-- logfsm:data -->",
+       {"<script type=\"application/json\" id=\"logfsm-data\">", data, "</script>"}},
+      {"<!-- logfsm:libraries -->",
+       {"<script>\n", assets.layout, "\n</script>\n<script>\n", assets.pan_zoom,
+        "\n</script>"}},
+      {"<!-- logfsm:script -->", {"<script>\n", assets.script, "</script>"}},
+  };
+  std::size_t size = assets.page.size();
+  for (const piece& p : pieces) {
+    for (const std::string_view t : p.text) size += t.size();
+  }
+  // The page is copied once: up to each marker, then what replaces it.
+  std::string page;
+  page.reserve(size);
+  std::string_view rest = assets.page;
+  while (!rest.empty()) {
+    const piece* next = nullptr;
+    std::size_t at = rest.size();
+    for (const piece& p : pieces) {
+      const std::size_t found = rest.find(p.marker);
+      if (found < at) {
+        at = found;
+        next = &p;
+      }
+    }
+    page.append(rest.substr(0, at));
+    if (next == nullptr) break;
+    for (const std::string_view t : next->text) page.append(t);
+    rest.remove_prefix(at + next->marker.size());
+  }
   return page;
 }
 

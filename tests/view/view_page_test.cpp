@@ -1,0 +1,58 @@
+#include "view/view_page.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "readers/text_log.h"
+
+namespace logfsm {
+namespace {
+
+// A machine whose names could end a <script> element or a JavaScript line.
+model_file odd_model() {
+  model_file model;
+  model.states = {"s0(-1)", "</script>(0)", "a\xE2\x80\xA8" "b(0)"};
+  model.transitions = {{0, 1, "</script>"}, {1, 2, "a\xE2\x80\xA8" "b"}};
+  model.initial = {0};
+  model.accepting = {2};
+  return model;
+}
+
+TEST(ViewPageTest, DataIsScriptSafeJsonOfTheModelAndItsUsage) {
+  const model_file model = odd_model();
+  const event_log log = parse_log("</script>;a\xE2\x80\xA8" "b;\nx;\n");
+  const std::string data = view_data("m&.json", "l.txt", model,
+                                     count_usage(model, compile_model(model), log, 20));
+  for (const char* unsafe : {"<", ">", "&", "\xE2\x80\xA8"}) {
+    EXPECT_EQ(data.find(unsafe), std::string::npos) << unsafe;
+  }
+  const nlohmann::json json = nlohmann::json::parse(data);
+  EXPECT_EQ(json["model"], "m&.json");
+  EXPECT_EQ(json["states"][1]["id"], "</script>(0)");
+  EXPECT_EQ(json["states"][1]["name"], "</script>");
+  EXPECT_EQ(json["states"][0]["initial"], true);
+  EXPECT_EQ(json["states"][2]["accepting"], true);
+  EXPECT_EQ(json["transitions"][1]["to"], "a\xE2\x80\xA8" "b(0)");
+  EXPECT_EQ(json["transitions"][1]["traces"], 1);
+  EXPECT_EQ(json["transitions"][1]["examples"], nlohmann::json::array({1}));
+  EXPECT_EQ(json["traces"][0]["accepted"], true);
+  EXPECT_EQ(json["runs"][json["traces"][0]["run"].get<int>()], nlohmann::json::array({0, 1}));
+  EXPECT_EQ(json["traces"][1]["reason"], "event");
+  EXPECT_EQ(json["traces"][1]["event"], "x");
+  EXPECT_EQ(json["traces"][1]["allowed"], nlohmann::json::array({"</script>"}));
+  EXPECT_EQ(json["accepted"], 1);
+}
+
+TEST(ViewPageTest, PageReplacesEachMarkerOnce) {
+  const view_assets assets{"<title><!-- logfsm:title --></title>\n<!-- logfsm:style -->\n"
+                           "<!-- logfsm:data -->\n<!-- logfsm:libraries -->\n"
+                           "<!-- logfsm:script -->\n",
+                           "CSS", "JS", "VIZ", "PAN"};
+  EXPECT_EQ(view_page(assets, "a<b>.json", "{}"),
+            "<title>a&lt;b&gt;.json</title>\n<style>\nCSS</style>\n"
+            "<script type=\"application/json\" id=\"logfsm-data\">{}</script>\n"
+            "<script>\nVIZ\n</script>\n<script>\nPAN\n</script>\n<script>\nJS</script>\n");
+}
+
+}  // namespace
+}  // namespace logfsm
