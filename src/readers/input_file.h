@@ -5,9 +5,10 @@
 #define LOGFSM_READERS_INPUT_FILE_H_
 
 #include <cstddef>
-#include <fstream>
+#include <cstdio>
 #include <istream>
 #include <string>
+#include <vector>
 
 #include "base/status.h"
 
@@ -23,10 +24,10 @@ class input_file {
   input_file(const input_file&) = delete;
   input_file& operator=(const input_file&) = delete;
 
-  // Opens the file `name` exactly as given, in binary mode. A file that
-  // starts with the gzip magic bytes is decompressed as it is read (in a
-  // build without zlib such a file fails to read). Fails with cannot_read
-  // "No such file." when it cannot be opened or is a directory.
+  // Opens the file `name` exactly as given, in binary mode. Input that
+  // starts with the gzip magic bytes is decompressed as it is read, member
+  // after member (in a build without zlib it fails to read). Fails with
+  // cannot_read "No such file." when it cannot be opened or is a directory.
   status open(const std::string& name);
 
   // Reads up to `size` bytes into `buffer`; 0 at the end of the input or on
@@ -42,11 +43,22 @@ class input_file {
   void close();
 
  private:
-  void* gz_ = nullptr;  // gzFile when zlib is present
-  std::ifstream file_;
+  // Reads raw bytes: from the file or the stream; 0 at the end or on an
+  // error (error_ set).
+  std::size_t read_raw(char* buffer, std::size_t size);
+  // Reads up to `size` decompressed bytes (compressed input only).
+  std::size_t inflate_into(char* buffer, std::size_t size);
+
+  std::FILE* file_ = nullptr;
   std::istream* stream_ = nullptr;
   status error_;
   bool done_ = false;
+  // Compressed input: the inflater (a z_stream when zlib is present) and the
+  // raw bytes not yet inflated.
+  void* inflater_ = nullptr;
+  std::vector<char> raw_;
+  std::size_t raw_begin_ = 0, raw_end_ = 0;
+  bool raw_done_ = false;
 };
 
 // True when this build can read gzip-compressed files.
