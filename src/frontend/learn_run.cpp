@@ -55,12 +55,11 @@ learn_result learn_run(log_source& source, const learn_request& request) {
 
   const std::string stem = output_stem(source.stem, request.output_dir);
   from_json_text html;
+  const std::string title = std::filesystem::path(stem).filename().string() + "_out_" +
+                            std::to_string(request.k) + ".json";
   if (request.html) {
     // The view reads the machine back from its JSON text, as `logfsm view`
     // reads the file, so both give the same page.
-    const std::string title =
-        std::filesystem::path(stem).filename().string() + "_out_" + std::to_string(request.k) +
-        ".json";
     html = [&](std::string_view json) {
       model_file model;
       (void)read_model(json, model);  // the writer's text always reads back
