@@ -106,6 +106,9 @@ TEST(LogSourceTest, ReadsGzipByItsMagicBytes) {
   const std::string packed = testing::read_file(dir.path() / "packed.txt");
   ASSERT_TRUE(packed.starts_with("\x1f\x8b"));
   write_file(dir.path() / "cut.txt", packed.substr(0, packed.size() / 2));
+  // Members one after another read as one text, as gzip reads them; bytes
+  // after the last member are ignored.
+  write_file(dir.path() / "two.txt", packed + packed + "trailing");
 
   log_source source;
   event_log read;
@@ -114,6 +117,11 @@ TEST(LogSourceTest, ReadsGzipByItsMagicBytes) {
   ASSERT_TRUE(read_log_source(source, read, notes).ok());
   EXPECT_EQ(read.line_count(), 5000u);
   EXPECT_EQ(read.lines()[6], (std::vector<std::string>{"start", "step 6", "stop"}));
+
+  ASSERT_TRUE(open_log_source(dir.file("two.txt"), {}, source).ok());
+  read = event_log();
+  ASSERT_TRUE(read_log_source(source, read, notes).ok());
+  EXPECT_EQ(read.line_count(), 10000u);
 
   ASSERT_TRUE(open_log_source(dir.file("cut.txt"), {}, source).ok());
   const status cut = read_log_source(source, read, notes);
