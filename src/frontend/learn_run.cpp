@@ -63,7 +63,8 @@ learn_result learn_run(log_source& source, const learn_request& request) {
     html = [&](std::string_view json) {
       model_file model;
       (void)read_model(json, model);  // the writer's text always reads back
-      return make_view_page(*embedded_view_assets(), title, source.name, model, log,
+      return make_view_page(*embedded_view_assets(), title,
+                            std::filesystem::path(source.name).filename().string(), model, log,
                             request.examples);
     };
   }

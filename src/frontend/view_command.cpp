@@ -1,6 +1,7 @@
 #include "frontend/view_command.h"
 
 #include <charconv>
+#include <filesystem>
 
 #include "frontend/exit_status.h"
 #include "frontend/model_input.h"
@@ -94,8 +95,10 @@ int run_view(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (loaded.ok()) loaded = load_log(log_name, options, log, err, "logfsm view: ");
   if (!loaded.ok()) return fail(loaded);
 
+  // The page names its files without their folders, as they are mailed.
   const std::string page =
-      make_view_page(*assets, model_name, log_name, model, log, examples);
+      make_view_page(*assets, std::filesystem::path(model_name).filename().string(),
+                     std::filesystem::path(log_name).filename().string(), model, log, examples);
   if (const status written = write_file_atomically(output, page); !written.ok()) {
     return fail(written);
   }
