@@ -5,12 +5,6 @@
 namespace logfsm {
 namespace {
 
-void write_quoted(std::ostream& out, std::string_view name) {
-  out << '"';
-  write_escaped(out, name, text_syntax::json);
-  out << '"';
-}
-
 // "at the start", or "after" and the quoted events before the rejection.
 void write_context(std::ostream& out, const rejected_trace& r) {
   const std::size_t earlier =
@@ -23,7 +17,7 @@ void write_context(std::ostream& out, const rejected_trace& r) {
   if (earlier > r.before.size()) out << " ...";
   for (const std::string& name : r.before) {
     out << ' ';
-    write_quoted(out, name);
+    write_json_string(out, name);
   }
 }
 
@@ -31,7 +25,7 @@ void write_rejection(std::ostream& out, const rejected_trace& r) {
   out << "line " << r.line << ": ";
   if (r.reason == rejection_reason::event_not_allowed) {
     out << "event " << r.position << ' ';
-    write_quoted(out, r.event);
+    write_json_string(out, r.event);
     out << " is not allowed ";
     write_context(out, r);
   } else if (r.position == 0) {
@@ -44,7 +38,7 @@ void write_rejection(std::ostream& out, const rejected_trace& r) {
   if (r.allowed.empty()) out << "none";
   for (std::size_t i = 0; i < r.allowed.size(); ++i) {
     if (i > 0) out << ", ";
-    write_quoted(out, r.allowed[i]);
+    write_json_string(out, r.allowed[i]);
   }
   out << '\n';
 }
@@ -70,9 +64,9 @@ void write_text_report(std::ostream& out, const check_result& result) {
 void write_json_report(std::ostream& out, const check_result& result,
                        std::string_view model_name, std::string_view log_name) {
   out << "{\"model\":";
-  write_quoted(out, model_name);
+  write_json_string(out, model_name);
   out << ",\"log\":";
-  write_quoted(out, log_name);
+  write_json_string(out, log_name);
   out << ",\"traces\":" << result.traces << ",\"accepted\":" << accepted_count(result)
       << ",\"rejected\":[";
   for (std::size_t i = 0; i < result.rejected.size(); ++i) {
@@ -85,12 +79,12 @@ void write_json_report(std::ostream& out, const check_result& result,
     if (at_end) {
       out << "null";
     } else {
-      write_quoted(out, r.event);
+      write_json_string(out, r.event);
     }
     out << ",\"allowed\":[";
     for (std::size_t j = 0; j < r.allowed.size(); ++j) {
       if (j > 0) out << ',';
-      write_quoted(out, r.allowed[j]);
+      write_json_string(out, r.allowed[j]);
     }
     out << "]}";
   }

@@ -89,6 +89,12 @@ void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax)
   }
 }
 
+void write_json_string(std::ostream& out, std::string_view text) {
+  out << '"';
+  write_escaped(out, text, text_syntax::json);
+  out << '"';
+}
+
 std::ostream& write_state(std::ostream& out, const fsm_state& s,
                           text_syntax syntax) {
   out << '"';

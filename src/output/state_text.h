@@ -24,6 +24,9 @@ enum class text_syntax { dot, json };
 // Writes `name` escaped for the inside of a quoted string of `syntax`.
 void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax);
 
+// Writes `text` as a JSON string: in double quotes, escaped as above.
+void write_json_string(std::ostream& out, std::string_view text);
+
 // Writes the quoted text form of `s` and nothing else.
 std::ostream& write_state(std::ostream& out, const fsm_state& s,
                           text_syntax syntax);

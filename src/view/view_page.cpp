@@ -7,12 +7,6 @@
 namespace logfsm {
 namespace {
 
-void write_string(std::ostream& out, std::string_view text) {
-  out << '"';
-  write_escaped(out, text, text_syntax::json);
-  out << '"';
-}
-
 template <typename T, typename Write>
 void write_list(std::ostream& out, const std::vector<T>& items, Write write) {
   out << '[';
@@ -82,15 +76,15 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
 
   std::ostringstream out;
   out << "{\"model\":";
-  write_string(out, model_name);
+  write_json_string(out, model_name);
   out << ",\"log\":";
-  write_string(out, log_name);
+  write_json_string(out, log_name);
   out << ",\"states\":[";
   for (std::size_t s = 0; s < model.states.size(); ++s) {
     out << (s > 0 ? ",\n" : "\n") << "{\"id\":";
-    write_string(out, model.states[s]);
+    write_json_string(out, model.states[s]);
     out << ",\"name\":";
-    write_string(out, name_of(model.states[s]));
+    write_json_string(out, name_of(model.states[s]));
     out << ",\"accepting\":" << (accepting[s] ? "true" : "false")
         << ",\"initial\":" << (initial[s] ? "true" : "false");
     write_count(out, usage.states[s]);
@@ -100,11 +94,11 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
   for (std::size_t t = 0; t < model.transitions.size(); ++t) {
     const model_transition& m = model.transitions[t];
     out << (t > 0 ? ",\n" : "\n") << "{\"from\":";
-    write_string(out, model.states[m.from]);
+    write_json_string(out, model.states[m.from]);
     out << ",\"to\":";
-    write_string(out, model.states[m.to]);
+    write_json_string(out, model.states[m.to]);
     out << ",\"track\":";
-    write_string(out, m.track);
+    write_json_string(out, m.track);
     write_count(out, usage.transitions[t]);
     out << '}';
   }
@@ -123,11 +117,11 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
       out << ",\"reason\":"
           << (r.reason == rejection_reason::event_not_allowed ? "\"event\"" : "\"end\"")
           << ",\"position\":" << r.position << ",\"event\":";
-      write_string(out, r.event);
+      write_json_string(out, r.event);
       out << ",\"before\":";
-      write_list(out, r.before, [&out](const std::string& e) { write_string(out, e); });
+      write_list(out, r.before, [&out](const std::string& e) { write_json_string(out, e); });
       out << ",\"allowed\":";
-      write_list(out, r.allowed, [&out](const std::string& e) { write_string(out, e); });
+      write_list(out, r.allowed, [&out](const std::string& e) { write_json_string(out, e); });
     }
     out << '}';
   }
