@@ -1,23 +1,42 @@
 #include "model/machine.h"
 
+#include <algorithm>
+#include <cassert>
+
 namespace logfsm {
+namespace {
 
-bool incoming_order::operator()(const fsm_transition* a,
-                                        const fsm_transition* b) const {
-  const state_less less;
-  if (less(a->to, b->to)) return true;
-  if (less(b->to, a->to)) return false;
-  return less(a->from, b->from);
+// The key of the state table: name number and id.
+std::uint64_t state_key(std::uint32_t name, std::int16_t id) {
+  return (static_cast<std::uint64_t>(name) << 16) | static_cast<std::uint16_t>(id);
 }
 
-bool incoming_order::operator()(const fsm_transition* a,
-                                        const fsm_state& to) const {
-  return state_less()(a->to, to);
+std::size_t hash_key(std::uint64_t key) {
+  key *= 0x9E3779B97F4A7C15ull;
+  return static_cast<std::size_t>(key ^ (key >> 32));
 }
 
-bool incoming_order::operator()(const fsm_state& to,
-                                        const fsm_transition* b) const {
-  return !state_less()(b->to, to);
+}  // namespace
+
+const fsm_transition& machine::const_iterator::operator*() const {
+  const std::vector<std::uint32_t>& held = m_->names_[m_->names_in_order_[name_]].held;
+  return m_->slots_[m_->states_[held[state_]].out[link_].slot].t;
+}
+
+machine::const_iterator& machine::const_iterator::operator++() {
+  ++link_;
+  settle();
+  return *this;
+}
+
+void machine::const_iterator::settle() {
+  const std::vector<std::uint32_t>& order = m_->names_in_order_;
+  for (; name_ < order.size(); ++name_, state_ = 0) {
+    const std::vector<std::uint32_t>& held = m_->names_[order[name_]].held;
+    for (; state_ < held.size(); ++state_, link_ = 0) {
+      if (link_ < m_->states_[held[state_]].out.size()) return;
+    }
+  }
 }
 
 machine::machine(const machine& other) {
@@ -29,108 +48,248 @@ machine& machine::operator=(const machine& other) {
   return *this;
 }
 
+std::uint32_t machine::name_of(const event_type& e) const {
+  if (e.table != 0 && e.table == table_ && e.rank < name_by_rank_.size() &&
+      name_by_rank_[e.rank] != kNone) {
+    return name_by_rank_[e.rank];
+  }
+  const auto found = name_numbers_.find(e.name);
+  return found == name_numbers_.end() ? kNone : found->second;
+}
+
+std::uint32_t machine::add_name(const event_type& e) {
+  std::uint32_t n = name_of(e);
+  if (n == kNone) {
+    n = static_cast<std::uint32_t>(names_.size());
+    names_.push_back({e.name, 0, {}});
+    name_numbers_.emplace(e.name, n);
+    const auto at = std::lower_bound(
+        names_in_order_.begin(), names_in_order_.end(), e.name,
+        [this](std::uint32_t x, const std::string& name) { return name_less(names_[x].name, name); });
+    const bool last = at == names_in_order_.end();
+    names_in_order_.insert(at, n);
+    if (last) {
+      names_[n].rank = static_cast<std::uint32_t>(names_in_order_.size() - 1);
+    } else {
+      // The ranks after the new name move up; the orders of the states
+      // follow, and every array sorted by them stays sorted.
+      for (std::uint32_t r = 0; r < names_in_order_.size(); ++r) names_[names_in_order_[r]].rank = r;
+      for (state_entry& s : states_) s.order = order_of(s.name, s.id);
+    }
+  }
+  if (e.table != 0) {
+    if (table_ == 0) table_ = e.table;
+    if (e.table == table_) {
+      if (name_by_rank_.size() <= e.rank) name_by_rank_.resize(e.rank + std::size_t{1}, kNone);
+      name_by_rank_[e.rank] = n;
+    }
+  }
+  return n;
+}
+
+std::uint64_t machine::order_of(std::uint32_t name, std::int16_t id) const {
+  return state_key(names_[name].rank, id);
+}
+
+std::uint32_t machine::state_of(const fsm_state& s) const {
+  if (state_hash_.empty()) return kNone;
+  const std::uint32_t n = name_of(*s.event);
+  if (n == kNone) return kNone;
+  const std::uint64_t key = state_key(n, s.id);
+  const std::size_t mask = state_hash_.size() - 1;
+  for (std::size_t i = hash_key(key) & mask;; i = (i + 1) & mask) {
+    const std::uint32_t x = state_hash_[i];
+    if (x == kNone) return kNone;
+    if (states_[x].name == n && states_[x].id == s.id) return x;
+  }
+}
+
+std::uint32_t machine::add_state(const fsm_state& s) {
+  const std::uint32_t found = state_of(s);
+  if (found != kNone) return found;
+  const std::uint32_t n = add_name(*s.event);
+  const auto x = static_cast<std::uint32_t>(states_.size());
+  states_.push_back({order_of(n, s.id), n, s.id, 0, {}, {}});
+  if (states_.size() * 2 > state_hash_.size()) {
+    state_hash_.assign(std::max<std::size_t>(64, state_hash_.size() * 2), kNone);
+    const std::size_t mask = state_hash_.size() - 1;
+    for (std::uint32_t y = 0; y < states_.size(); ++y) {
+      std::size_t i = hash_key(state_key(states_[y].name, states_[y].id)) & mask;
+      while (state_hash_[i] != kNone) i = (i + 1) & mask;
+      state_hash_[i] = y;
+    }
+    return x;
+  }
+  const std::size_t mask = state_hash_.size() - 1;
+  std::size_t i = hash_key(state_key(n, s.id)) & mask;
+  while (state_hash_[i] != kNone) i = (i + 1) & mask;
+  state_hash_[i] = x;
+  return x;
+}
+
+std::vector<machine::link>::const_iterator machine::position(const std::vector<link>& links,
+                                                             std::uint64_t order) const {
+  return std::lower_bound(links.begin(), links.end(), order,
+                          [this](const link& l, std::uint64_t o) { return states_[l.other].order < o; });
+}
+
+void machine::hold(std::uint32_t x) {
+  if (states_[x].ends++ != 0) return;
+  std::vector<std::uint32_t>& held = names_[states_[x].name].held;
+  const auto at = std::lower_bound(held.begin(), held.end(), states_[x].order,
+                                   [this](std::uint32_t y, std::uint64_t o) { return states_[y].order < o; });
+  held.insert(at, x);
+}
+
+void machine::release(std::uint32_t x) {
+  if (--states_[x].ends != 0) return;
+  std::vector<std::uint32_t>& held = names_[states_[x].name].held;
+  held.erase(std::find(held.begin(), held.end(), x));
+}
+
 bool machine::insert(const fsm_transition& t) {
-  const auto [it, inserted] = transitions_.insert(t);
-  if (!inserted) return false;
-  incoming_.insert(&*it);
-  ++ends_[t.from];
-  ++ends_[t.to];
+  const std::uint32_t from = add_state(t.from);
+  const std::uint32_t to = add_state(t.to);
+  std::vector<link>& out = states_[from].out;
+  const auto at = position(out, states_[to].order);
+  if (at != out.end() && at->other == to) return false;
+  std::uint32_t s;
+  if (free_slots_.empty()) {
+    s = static_cast<std::uint32_t>(slots_.size());
+    slots_.push_back({t, from, to});
+  } else {
+    s = free_slots_.back();
+    free_slots_.pop_back();
+    slots_[s] = {t, from, to};
+  }
+  out.insert(at, {to, s});
+  std::vector<link>& in = states_[to].in;
+  in.insert(position(in, states_[from].order), {from, s});
+  hold(from);
+  hold(to);
+  ++size_;
   return true;
 }
 
 bool machine::erase(const fsm_transition& t) {
-  const auto it = transitions_.find(transition_key{t.from, t.to});
-  if (it == transitions_.end()) return false;
-  incoming_.erase(&*it);
-  for (const fsm_state* end : {&it->from, &it->to}) {
-    const auto count = ends_.find(*end);
-    if (--count->second == 0) ends_.erase(count);
+  const std::uint32_t from = state_of(t.from);
+  const std::uint32_t to = state_of(t.to);
+  if (from == kNone || to == kNone) return false;
+  std::vector<link>& out = states_[from].out;
+  const auto at = position(out, states_[to].order);
+  if (at == out.end() || at->other != to) return false;
+  const std::uint32_t s = at->slot;
+  out.erase(at);
+  std::vector<link>& in = states_[to].in;
+  in.erase(position(in, states_[from].order));
+  release(from);
+  release(to);
+  // The slot lets go of the flags and events it shared.
+  fsm_transition& gone = slots_[s].t;
+  for (fsm_state* end : {&gone.from, &gone.to}) {
+    end->event.reset();
+    end->accepting.reset();
   }
-  transitions_.erase(it);
+  gone.used.reset();
+  free_slots_.push_back(s);
+  --size_;
   return true;
 }
 
-std::optional<fsm_transition> machine::find(const fsm_state& from,
-                                            const fsm_state& to) const {
-  const auto it = transitions_.find(transition_key{from, to});
-  if (it == transitions_.end()) return std::nullopt;
-  return *it;
+const fsm_transition* machine::find_stored(const fsm_state& from, const fsm_state& to) const {
+  const std::uint32_t f = state_of(from);
+  if (f == kNone) return nullptr;
+  const std::uint32_t n = name_of(*to.event);
+  if (n == kNone) return nullptr;
+  const std::uint64_t order = order_of(n, to.id);
+  const std::vector<link>& out = states_[f].out;
+  const auto at = position(out, order);
+  if (at == out.end() || states_[at->other].order != order) return nullptr;
+  return &slots_[at->slot].t;
 }
 
-machine::range<machine::incoming_set::const_iterator> machine::incoming(
-    const fsm_state& s) const {
-  auto first = incoming_.lower_bound(s);
-  auto last = first;
-  while (last != incoming_.end() && (*last)->to == s) ++last;
-  return {first, last};
+std::optional<fsm_transition> machine::find(const fsm_state& from, const fsm_state& to) const {
+  const fsm_transition* t = find_stored(from, to);
+  if (t == nullptr) return std::nullopt;
+  return *t;
 }
 
-machine::range<machine::const_iterator> machine::outgoing(const fsm_state& s) const {
-  auto first = transitions_.lower_bound(outgoing_key{s});
-  auto last = first;
-  while (last != transitions_.end() && last->from == s) ++last;
-  return {first, last};
+machine::range<machine::link_iterator> machine::links(const std::vector<link>& l) const {
+  return {link_iterator(l.data(), slots_.data()), link_iterator(l.data() + l.size(), slots_.data())};
 }
 
-std::vector<fsm_transition> machine::incident_transitions(
-    const fsm_state& s) const {
+machine::range<machine::link_iterator> machine::outgoing(const fsm_state& s) const {
+  const std::uint32_t x = state_of(s);
+  if (x == kNone) return {};
+  return links(states_[x].out);
+}
+
+machine::range<machine::link_iterator> machine::incoming(const fsm_state& s) const {
+  const std::uint32_t x = state_of(s);
+  if (x == kNone) return {};
+  return links(states_[x].in);
+}
+
+std::vector<fsm_transition> machine::incident_transitions(const fsm_state& s) const {
+  std::vector<fsm_transition> result;
+  const std::uint32_t x = state_of(s);
+  if (x == kNone) return result;
   // In transition order: the entries from states before s, then everything
   // leaving s (a loop among it), then the entries from states after s.
-  std::vector<fsm_transition> result;
-  const auto entering = incoming(s);
-  const state_less less;
-  auto in = entering.begin();
-  for (; in != entering.end() && less((*in)->from, s); ++in) result.push_back(**in);
-  for (const fsm_transition& t : outgoing(s)) result.push_back(t);
-  for (; in != entering.end(); ++in) {
-    if (!((*in)->from == s)) result.push_back(**in);
+  const state_entry& here = states_[x];
+  result.reserve(here.in.size() + here.out.size());
+  auto in = here.in.begin();
+  for (; in != here.in.end() && states_[in->other].order < here.order; ++in) {
+    result.push_back(slots_[in->slot].t);
+  }
+  for (const link& l : here.out) result.push_back(slots_[l.slot].t);
+  for (; in != here.in.end(); ++in) {
+    if (in->other != x) result.push_back(slots_[in->slot].t);
   }
   return result;
 }
 
-const fsm_state& machine::first_copy(const fsm_state& s) const {
-  const auto entering = incoming(s);
-  if (!entering.empty() && state_less()((*entering.begin())->from, s)) {
-    return (*entering.begin())->to;
+const fsm_state& machine::first_copy(std::uint32_t x) const {
+  const state_entry& here = states_[x];
+  assert(here.ends > 0);
+  if (!here.in.empty() && states_[here.in.front().other].order < here.order) {
+    return slots_[here.in.front().slot].t.to;
   }
-  const auto leaving = outgoing(s);
-  if (!leaving.empty()) return leaving.begin()->from;
-  return (*entering.begin())->to;
+  if (!here.out.empty()) return slots_[here.out.front().slot].t.from;
+  return slots_[here.in.front().slot].t.to;
 }
 
 std::vector<fsm_state> machine::states_with_event(const event_type& e) const {
   std::vector<fsm_state> result;
-  for (auto it = ends_.lower_bound(fsm_state(0, make_event(e.name)));
-       it != ends_.end() && it->first.name() == e.name; ++it) {
-    result.push_back(first_copy(it->first));
-  }
+  const std::uint32_t n = name_of(e);
+  if (n == kNone) return result;
+  result.reserve(names_[n].held.size());
+  for (const std::uint32_t x : names_[n].held) result.push_back(first_copy(x));
   return result;
 }
 
-std::optional<fsm_transition> machine::find_transition_to_event(
-    const fsm_state& from, const event_type& e) const {
+std::optional<fsm_transition> machine::find_transition_to_event(const fsm_state& from,
+                                                                const event_type& e) const {
+  const std::uint32_t f = state_of(from);
+  const std::uint32_t n = name_of(e);
+  if (f == kNone || n == kNone) return std::nullopt;
   // Id 0 is the lowest id in state order.
-  const fsm_state lowest(0, make_event(e.name));
-  const auto it = transitions_.lower_bound(transition_key{from, lowest});
-  if (it == transitions_.end() || !(it->from == from) || it->to.name() != e.name) {
-    return std::nullopt;
-  }
-  return *it;
+  const std::vector<link>& out = states_[f].out;
+  const auto at = position(out, order_of(n, 0));
+  if (at == out.end() || states_[at->other].name != n) return std::nullopt;
+  return slots_[at->slot].t;
 }
 
 std::vector<state_summary> machine::states() const {
-  std::map<fsm_state, bool, state_less> held;
-  const auto add = [&held](const fsm_state& s) {
-    auto [it, inserted] = held.emplace(s, *s.accepting);
-    if (!inserted && *s.accepting) it->second = true;
-  };
-  for (const fsm_transition& t : transitions_) {
-    add(t.from);
-    add(t.to);
-  }
   std::vector<state_summary> result;
-  result.reserve(held.size());
-  for (const auto& [state, accepting] : held) result.push_back({state, accepting});
+  for (const std::uint32_t n : names_in_order_) {
+    for (const std::uint32_t x : names_[n].held) {
+      bool accepting = false;
+      for (const link& l : states_[x].in) accepting = accepting || *slots_[l.slot].t.to.accepting;
+      for (const link& l : states_[x].out) accepting = accepting || *slots_[l.slot].t.from.accepting;
+      result.push_back({first_copy(x), accepting});
+    }
+  }
   return result;
 }
 

@@ -1,27 +1,32 @@
-// The learned machine: the ordered set of transitions and the queries that
-// every pass uses to look at it.
+// The learned machine: a set of transitions in transition order and the
+// queries that every pass uses to look at it.
 //
 // Iteration is in transition order (by `from`, then `to`). The set holds one
 // element per pair of ends: inserting a transition equal to a stored one
 // leaves the stored one, with its own `used` flag, unchanged. Queries return
-// copies of stored elements, which share the stored states' events and flags
-// and the stored transitions' `used` flags, so a pass can mark the machine
-// through them.
+// copies of stored elements (or references to them), which share the stored
+// states' events and flags and the stored transitions' `used` flags, so a
+// pass can mark the machine through them. Every answer is exactly what a scan
+// of the set in order would give, down to which copy of a state it hands
+// out; the passes depend only on this interface.
 //
-// Two indexes stand behind the queries: the transitions leaving a state are a
-// contiguous range of the ordered set, the transitions entering a state a
-// range of a second set ordered by (`to`, `from`), and a count of transition
-// ends per state lists the states of an event. They answer exactly as scans
-// of the set in order would, handing out the same copies: O(log n) for a
-// lookup, plus the size of the answer. The passes depend only on this
-// interface.
+// Inside, states are numbered densely as they first appear (a state is an
+// event name and an id) and found by a hash of both; each state keeps the
+// transitions leaving it and those entering it in two arrays sorted in
+// transition order, and each name the states that hold a transition end, in
+// state order. The stored transitions live in one array of slots, reused
+// after erasure. Costs: finding a state is a hash lookup; `find`, `insert`
+// and `erase` add a binary search (and a shift) within one state's arrays;
+// the other queries cost the size of their answer.
 #ifndef LOGFSM_MODEL_MACHINE_H_
 #define LOGFSM_MODEL_MACHINE_H_
 
 #include <cstddef>
-#include <map>
+#include <cstdint>
+#include <iterator>
 #include <optional>
-#include <set>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "model/event.h"
@@ -38,20 +43,90 @@ struct state_summary {
   bool accepting;
 };
 
-// Orders stored transitions by (`to`, `from`): the index of entries. A state
-// as key sorts before every transition entering it.
-struct incoming_order {
-  using is_transparent = void;
-  bool operator()(const fsm_transition* a, const fsm_transition* b) const;
-  bool operator()(const fsm_transition* a, const fsm_state& to) const;
-  bool operator()(const fsm_state& to, const fsm_transition* b) const;
-};
-
 class machine {
+ private:
+  // A stored transition and the numbers of its two states.
+  struct slot {
+    fsm_transition t;
+    std::uint32_t from, to;
+  };
+  // One entry of a state's adjacency: the state at the other end and the
+  // slot of the transition.
+  struct link {
+    std::uint32_t other;
+    std::uint32_t slot;
+  };
+
  public:
-  using set_type = std::set<fsm_transition, transition_less>;
-  using const_iterator = set_type::const_iterator;
-  using incoming_set = std::set<const fsm_transition*, incoming_order>;
+  // Iterates stored transitions of one adjacency array, in transition order.
+  class link_iterator {
+   public:
+    using iterator_category = std::bidirectional_iterator_tag;
+    using value_type = fsm_transition;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const fsm_transition*;
+    using reference = const fsm_transition&;
+
+    link_iterator() = default;
+    link_iterator(const link* at, const slot* slots) : at_(at), slots_(slots) {}
+    reference operator*() const { return slots_[at_->slot].t; }
+    pointer operator->() const { return &**this; }
+    link_iterator& operator++() {
+      ++at_;
+      return *this;
+    }
+    link_iterator operator++(int) {
+      link_iterator before = *this;
+      ++at_;
+      return before;
+    }
+    link_iterator& operator--() {
+      --at_;
+      return *this;
+    }
+    link_iterator operator--(int) {
+      link_iterator before = *this;
+      --at_;
+      return before;
+    }
+    bool operator==(const link_iterator& other) const { return at_ == other.at_; }
+
+   private:
+    const link* at_ = nullptr;
+    const slot* slots_ = nullptr;
+  };
+
+  // Iterates every stored transition in transition order.
+  class const_iterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = fsm_transition;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const fsm_transition*;
+    using reference = const fsm_transition&;
+
+    const_iterator() = default;
+    reference operator*() const;
+    pointer operator->() const { return &**this; }
+    const_iterator& operator++();
+    const_iterator operator++(int) {
+      const_iterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const const_iterator& other) const {
+      return name_ == other.name_ && state_ == other.state_ && link_ == other.link_;
+    }
+
+   private:
+    friend class machine;
+    const_iterator(const machine* m, std::size_t name) : m_(m), name_(name) { settle(); }
+    // Moves forward to the next transition, if the position holds none.
+    void settle();
+
+    const machine* m_ = nullptr;
+    std::size_t name_ = 0, state_ = 0, link_ = 0;
+  };
 
   // A view of stored transitions; valid until the machine changes.
   template <typename Iterator>
@@ -77,6 +152,10 @@ class machine {
   // The stored transition from `from` to `to`, if any.
   std::optional<fsm_transition> find(const fsm_state& from,
                                      const fsm_state& to) const;
+  // The same without a copy: the stored transition, valid until the machine
+  // changes; null when none is stored.
+  const fsm_transition* find_stored(const fsm_state& from,
+                                    const fsm_state& to) const;
 
   // Every stored transition with `s` at either end (a loop once), in
   // transition order. A snapshot: later changes to the machine do not
@@ -97,25 +176,66 @@ class machine {
   // Every state at a transition end, once, in state order.
   std::vector<state_summary> states() const;
 
-  // The stored transitions leaving `s` and entering `s` (each dereferences
-  // to a `const fsm_transition*`), in transition order. A loop on s is in
-  // both.
-  range<const_iterator> outgoing(const fsm_state& s) const;
-  range<incoming_set::const_iterator> incoming(const fsm_state& s) const;
+  // The stored transitions leaving `s` and entering `s`, in transition
+  // order. A loop on s is in both.
+  range<link_iterator> outgoing(const fsm_state& s) const;
+  range<link_iterator> incoming(const fsm_state& s) const;
 
-  const_iterator begin() const { return transitions_.begin(); }
-  const_iterator end() const { return transitions_.end(); }
-  std::size_t size() const { return transitions_.size(); }
-  bool empty() const { return transitions_.empty(); }
+  const_iterator begin() const { return const_iterator(this, 0); }
+  const_iterator end() const { return const_iterator(this, names_in_order_.size()); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
 
  private:
-  // The copy of `s` held by the first transition in order that carries it.
-  // Requires: some stored transition carries s.
-  const fsm_state& first_copy(const fsm_state& s) const;
+  static constexpr std::uint32_t kNone = UINT32_MAX;
 
-  set_type transitions_;
-  incoming_set incoming_;
-  std::map<fsm_state, int, state_less> ends_;  // transition ends per state
+  struct name_entry {
+    std::string name;
+    std::uint32_t rank;  // among the machine's names, in name order
+    // The states of this name at a transition end, in state order.
+    std::vector<std::uint32_t> held;
+  };
+  struct state_entry {
+    // The position in state order: the name's rank among the machine's
+    // names, then the id as an unsigned 16-bit number (which is the order of
+    // state_less_ids).
+    std::uint64_t order;
+    std::uint32_t name;
+    std::int16_t id;
+    std::uint32_t ends = 0;  // transition ends held
+    std::vector<link> out;   // by the `to` state's order
+    std::vector<link> in;    // by the `from` state's order
+  };
+
+  std::uint32_t name_of(const event_type& e) const;
+  std::uint32_t add_name(const event_type& e);
+  std::uint32_t state_of(const fsm_state& s) const;
+  std::uint32_t add_state(const fsm_state& s);
+  std::uint64_t order_of(std::uint32_t name, std::int16_t id) const;
+  // Where a link to a state of order `order` stands (or would stand) in
+  // `links`.
+  std::vector<link>::const_iterator position(const std::vector<link>& links,
+                                             std::uint64_t order) const;
+  void hold(std::uint32_t state);
+  void release(std::uint32_t state);
+  range<link_iterator> links(const std::vector<link>& l) const;
+  // The copy of state `s` held by the first transition in order that
+  // carries it. Requires: some stored transition carries s.
+  const fsm_state& first_copy(std::uint32_t s) const;
+
+  // The state table, found by (name, id).
+  std::vector<name_entry> names_;
+  std::vector<std::uint32_t> names_in_order_;  // name numbers by name
+  std::unordered_map<std::string, std::uint32_t> name_numbers_;
+  // Events of one table (the first one met) find their name by rank.
+  std::uint64_t table_ = 0;
+  std::vector<std::uint32_t> name_by_rank_;
+  std::vector<state_entry> states_;
+  std::vector<std::uint32_t> state_hash_;  // open addressing, kNone if empty
+
+  std::vector<slot> slots_;
+  std::vector<std::uint32_t> free_slots_;
+  std::size_t size_ = 0;
 };
 
 }  // namespace logfsm
