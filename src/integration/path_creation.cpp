@@ -57,7 +57,12 @@ bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
                          fsm_transition& e) {
   const std::vector<fsm_state> candidates =
       builder.transitions.states_with_event(*e.to.event);
+  if (candidates.empty()) return false;
+  // When the paths that would end with the new step already spell an unseen
+  // window, the check refuses every ordinary candidate: they need no trial.
+  const bool endings_refused = ends_unseen_window(builder, walk.cur, *e.to.event);
   for (const fsm_state& g : candidates) {
+    if (endings_refused && !is_initial_state(g) && !(g == walk.cur)) continue;
     e = fsm_transition(walk.cur, g);
     builder.transitions.insert(e);
     if (!creates_unseen_window(builder, e)) {
@@ -68,6 +73,7 @@ bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
     }
     builder.transitions.erase(e);
   }
+  e = fsm_transition(walk.cur, candidates.back());
   return false;
 }
 

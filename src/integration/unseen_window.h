@@ -15,6 +15,17 @@ namespace logfsm {
 // Cost: the paths through t, up to the first unobserved one.
 bool creates_unseen_window(const fsm_builder& builder, const fsm_transition& t);
 
+// True when some (k - 1)-state backward path from `from` that does not pass
+// through the initial state, followed by an event named like `to`, spells an
+// unobserved window; false for k = 2 and when `from` is the initial state.
+// Adding a transition only adds paths, so when this is true,
+// creates_unseen_window refuses every transition from `from` to a state
+// named like `to` that is neither `from` nor the initial state, whether or
+// not it is stored yet. Changes nothing.
+// Cost: the backward paths from `from`, up to the first unobserved one.
+bool ends_unseen_window(const fsm_builder& builder, const fsm_state& from,
+                        const event_type& to);
+
 }  // namespace logfsm
 
 #endif  // LOGFSM_INTEGRATION_UNSEEN_WINDOW_H_
