@@ -55,14 +55,19 @@ fsm_transition provisional_transition(const fsm_builder& builder,
 // ends as the last connection tried (unchanged when there was no candidate).
 bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
                          fsm_transition& e) {
-  const std::vector<fsm_state> candidates =
-      builder.transitions.states_with_event(*e.to.event);
-  if (candidates.empty()) return false;
+  const machine& m = builder.transitions;
   // When the paths that would end with the new step already spell an unseen
-  // window, the check refuses every ordinary candidate: they need no trial.
-  const bool endings_refused = ends_unseen_window(builder, walk.cur, *e.to.event);
+  // window, the check refuses every candidate (none is walk.cur, whose name
+  // differs, and only a state of the empty name can be the initial state):
+  // they need no trial, and the last one is the last connection tried.
+  if (!e.to.name().empty() && ends_unseen_window(builder, walk.cur, *e.to.event)) {
+    if (const std::optional<fsm_state> last = m.last_state_with_event(*e.to.event)) {
+      e = fsm_transition(walk.cur, *last);
+    }
+    return false;
+  }
+  const std::vector<fsm_state> candidates = m.states_with_event(*e.to.event);
   for (const fsm_state& g : candidates) {
-    if (endings_refused && !is_initial_state(g) && !(g == walk.cur)) continue;
     e = fsm_transition(walk.cur, g);
     builder.transitions.insert(e);
     if (!creates_unseen_window(builder, e)) {
@@ -73,7 +78,6 @@ bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
     }
     builder.transitions.erase(e);
   }
-  e = fsm_transition(walk.cur, candidates.back());
   return false;
 }
 

@@ -268,6 +268,12 @@ std::vector<fsm_state> machine::states_with_event(const event_type& e) const {
   return result;
 }
 
+std::optional<fsm_state> machine::last_state_with_event(const event_type& e) const {
+  const std::uint32_t n = name_of(e);
+  if (n == kNone || names_[n].held.empty()) return std::nullopt;
+  return first_copy(names_[n].held.back());
+}
+
 std::optional<fsm_transition> machine::find_transition_to_event(const fsm_state& from,
                                                                 const event_type& e) const {
   const std::uint32_t f = state_of(from);

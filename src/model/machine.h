@@ -166,6 +166,8 @@ class machine {
   // state order (so by id). Each is the copy taken from the first transition
   // in order that carries it, `from` before `to`.
   std::vector<fsm_state> states_with_event(const event_type& e) const;
+  // The last of states_with_event(e), without listing the others.
+  std::optional<fsm_state> last_state_with_event(const event_type& e) const;
 
   // The stored transition from `from` to the lowest state, in state order,
   // that is named like `e` and that `from` leads to; none when `from` leads
