@@ -61,6 +61,11 @@ void write_text_report(std::ostream& out, const check_result& result) {
   out << '\n';
 }
 
+std::string_view reason_text(rejection_reason reason) {
+  return reason == rejection_reason::non_accepting_end ? "non-accepting end"
+                                                       : "event not allowed";
+}
+
 void write_json_report(std::ostream& out, const check_result& result,
                        std::string_view model_name, std::string_view log_name) {
   out << "{\"model\":";
@@ -74,8 +79,7 @@ void write_json_report(std::ostream& out, const check_result& result,
     const bool at_end = r.reason == rejection_reason::non_accepting_end;
     out << (i > 0 ? ",\n" : "\n") << "{\"line\":" << r.line
         << ",\"position\":" << r.position
-        << ",\"reason\":" << (at_end ? "\"non-accepting end\"" : "\"event not allowed\"")
-        << ",\"event\":";
+        << ",\"reason\":\"" << reason_text(r.reason) << "\",\"event\":";
     if (at_end) {
       out << "null";
     } else {

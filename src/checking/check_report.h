@@ -13,6 +13,10 @@
 
 namespace logfsm {
 
+// How the JSON report names a rejection: "event not allowed" or
+// "non-accepting end".
+std::string_view reason_text(rejection_reason reason);
+
 // One line per rejected trace, then a summary line:
 //   line 7: event 3 "pay" is not allowed after "order" "pack"; allowed: "cancel", "ship"
 //   line 8: ends in a non-accepting state after ... "a" "b" "c"; allowed: none

@@ -26,18 +26,25 @@ constexpr output_format kFormats[] = {
 
 }  // namespace
 
+std::string output_text(const machine& m, output_kind kind) {
+  std::ostringstream text;
+  for (const output_format& format : kFormats) {
+    if (format.kind == kind) format.write(text, m);
+  }
+  return std::move(text).str();
+}
+
 std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
                                        std::int32_t k, const from_json_text& html) {
   std::vector<output_file> files;
   const std::string base = stem + "_out_" + std::to_string(k);
   std::string json;
   for (const output_format& format : kFormats) {
-    std::ostringstream text;
-    format.write(text, m);
+    std::string text = output_text(m, format.kind);
     std::string name = base + std::string(format.suffix);
-    status written = write_file_atomically(name, text.view());
+    status written = write_file_atomically(name, text);
     files.push_back({format.kind, std::move(name), std::move(written)});
-    if (format.kind == output_kind::json) json = std::move(text).str();
+    if (format.kind == output_kind::json) json = std::move(text);
   }
   if (html) {
     std::string name = base + ".html";

@@ -25,6 +25,10 @@ struct output_file {
 // view needs the log too) from the text of the JSON file.
 using from_json_text = std::function<std::string(std::string_view json)>;
 
+// The text of the DOT or JSON file of `m`, byte for byte as write_outputs
+// writes it. Requires: kind is dot or json.
+std::string output_text(const machine& m, output_kind kind);
+
 // Writes every output of `m`, each as <stem>_out_<k> and its suffix, in this
 // order: the DOT file (.dot), the JSON file (.json), then, when `html` is
 // given, the HTML view (.html) that it makes. Each file is written
