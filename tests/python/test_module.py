@@ -1,0 +1,172 @@
+"""The Python module against the command line: the same bytes, reports and
+messages."""
+
+import json
+import re
+import sys
+import threading
+import time
+
+import pytest
+
+import logfsm
+from conftest import EXAMPLES, SHARED_LOGS, generate, write_log
+
+PUBLISHED = ["running_example", "stackar", "roadtraffic100", "cruise_control", "receipt"]
+
+
+@pytest.mark.parametrize("seed,k", [(1, 2), (2, 3), (3, 4), (4, 5)])
+def test_generated_logs_learn_the_command_lines_bytes(seed, k, tmp_path, learned_by_cli):
+    traces = generate(seed, 300)
+    dot, json_text = learned_by_cli(write_log(tmp_path / "gen.txt", traces), k)
+    model = logfsm.learn(traces, k)
+    assert (model.dot(), model.json()) == (dot, json_text)
+    assert model.save(tmp_path / "py") == (f"{tmp_path}/py_out_{k}.dot", f"{tmp_path}/py_out_{k}.json")
+    assert (tmp_path / f"py_out_{k}.dot").read_bytes() == dot
+    assert (tmp_path / f"py_out_{k}.json").read_bytes() == json_text
+
+
+@pytest.mark.parametrize("name", PUBLISHED)
+@pytest.mark.parametrize("k", [2, 3])
+def test_published_logs_learn_the_command_lines_bytes(name, k, tmp_path, learned_by_cli):
+    log = SHARED_LOGS / f"{name}.txt"
+    if not log.exists():
+        pytest.skip(f"{log} is absent")
+    model = logfsm.learn(logfsm.read_log(log), k)
+    assert (model.dot(), model.json()) == learned_by_cli(log, k)
+
+
+def test_str_and_bytes_names_are_the_same_bytes(tmp_path, learned_by_cli):
+    traces = [["caf\u00e9", "b"], ["caf\u00e9", "b c"], ["b"]]
+    as_bytes = [[n.encode() for n in t] for t in traces]
+    assert logfsm.learn(traces, 2).json() == logfsm.learn(as_bytes, 2).json()
+    odd = [[b"\xff", b"b"], [b"\xff", b"\xc3("], [b"b"]]  # not UTF-8
+    model = logfsm.learn(odd, 2)
+    assert (model.dot(), model.json()) == learned_by_cli(write_log(tmp_path / "odd.txt", odd), 2)
+    # Names come back as str that encode to the same bytes, and are taken back.
+    assert "\udcff(0)" in model.states
+    assert model.check([[n.decode("utf-8", "surrogateescape") for n in t] for t in odd]).accepted == 3
+
+
+def test_traces_from_any_iterable_with_generators():
+    expected = logfsm.learn([["a", "b"], ["a", "c"]], 2).json()
+    assert logfsm.learn((iter(t) for t in (("a", "b"), ("a", "c"))), 2).json() == expected
+
+
+def test_progress_reports_until_the_last_trace():
+    calls = []
+    logfsm.learn(generate(5, 500), 3, progress=lambda done, total: calls.append((done, total)))
+    assert calls[-1] == (500, 500)
+    assert [d for d, _ in calls] == sorted({d for d, _ in calls})
+    assert {t for _, t in calls} == {500}
+
+
+def test_an_exception_in_progress_ends_learning_with_it(orders):
+    class Stop(Exception):
+        pass
+
+    def stop(done, total):
+        raise Stop(done)
+
+    with pytest.raises(Stop):
+        logfsm.learn(orders, 3, progress=stop)
+    assert logfsm.learn(orders, 3).states  # the module works on afterwards
+
+
+def test_learning_releases_the_interpreter_lock():
+    traces = generate(1, 20000, alphabet=12, states=10)
+    count, started, finished = [0], threading.Event(), threading.Event()
+
+    def spin():
+        started.set()
+        while not finished.is_set():
+            count[0] += 1
+
+    thread = threading.Thread(target=spin)
+    thread.start()
+    started.wait()
+    before, begun = count[0], time.perf_counter()
+    logfsm.learn(traces, 4)
+    during, seconds = count[0] - before, time.perf_counter() - begun
+    finished.set()
+    thread.join()
+    assert seconds > 0.2, "the log learns too fast to tell"
+    assert during > 10000
+
+
+def test_check_reports_as_the_command_line(tmp_path, cli):
+    traces = generate(7, 400)
+    model = logfsm.learn(traces[:200], 3)
+    model.save(tmp_path / "train")
+    held_out = traces[200:] + [[], ["e1", "unknown"]]
+    done = cli("check", "--json", tmp_path / "train_out_3.json", write_log(tmp_path / "test.txt", held_out))
+    expected = json.loads(done.stdout)
+    report = model.check(held_out)
+    assert (report.total, report.accepted) == (expected["traces"], expected["accepted"])
+    assert [(r.index + 1, r.position, r.reason, r.event, r.allowed) for r in report.rejected] == [
+        (r["line"], r["position"], r["reason"], r["event"], r["allowed"]) for r in expected["rejected"]
+    ]
+    assert report.rejected and report.accepted < report.total
+    loaded = logfsm.Model.load(tmp_path / "train_out_3.json")
+    assert (loaded.states, loaded.transitions, loaded.accepting, loaded.initial, loaded.k) == (
+        model.states, model.transitions, model.accepting, ("s0(-1)",), None)
+    assert loaded.check(held_out).accepted == report.accepted
+
+
+def test_view_holds_the_check_of_the_traces(tmp_path, orders):
+    model = logfsm.learn(orders[:30], 3)
+    try:
+        model.view(orders, tmp_path / "v.html")
+    except ValueError as e:
+        pytest.skip(str(e))  # a build without the browser libraries
+    page = (tmp_path / "v.html").read_text()
+    data = json.loads(re.search(r'id="logfsm-data">(.*?)</script>', page, re.S).group(1))
+    assert data["accepted"] == model.check(orders).accepted
+    assert len(data["traces"]) == len(orders)
+
+
+@pytest.mark.parametrize(
+    "name,options",
+    [("orders.xes", {"lifecycle": "complete"}), ("orders.xes", {"lifecycle": ["complete"]}),
+     ("orders.csv", {}), ("orders.csv", {"case_column": "Case ID", "activity_column": ["Activity"]}),
+     ("orders.log", {"regex": r"^\S+ \S+ INFO +\[order (?P<case>\d+)\] (?P<event>.+) \(by \w+\)$",
+                     "skip": [".* DEBUG .*"]})])
+def test_every_format_reads_the_traces_of_the_text_log(name, options, orders):
+    assert logfsm.read_log(EXAMPLES / name, **options) == orders
+
+
+def test_reader_notes_are_warnings():
+    with pytest.warns(UserWarning, match="events of other lifecycle transitions left out"):
+        logfsm.read_log(EXAMPLES / "orders.xes", lifecycle="complete")
+
+
+@pytest.mark.parametrize(
+    "call,error,message",
+    [(lambda o: logfsm.learn(o, 1), ValueError, "Parameter must be 2 or more."),
+     (lambda o: logfsm.learn(o, 2**31), ValueError, "Parameter is out of range."),
+     (lambda o: logfsm.learn([[], []], 2), ValueError, "Log is empty or the format is incorrect."),
+     (lambda o: logfsm.learn(["ab"], 2), TypeError, "trace 0 is one str or bytes"),
+     (lambda o: logfsm.learn([["a", 3]], 2), TypeError, r"not int \(trace 0, event 1\)"),
+     (lambda o: logfsm.read_log("/nonexistent/l.txt"), OSError, "/nonexistent/l.txt: cannot open"),
+     (lambda o: logfsm.read_log(EXAMPLES / "orders.txt", input_format="x"), ValueError,
+      r"unknown input format: x \(txt, xes, csv or regex\)"),
+     (lambda o: logfsm.read_log(EXAMPLES / "orders.txt", colour=1), TypeError, "unknown reading option: colour"),
+     (lambda o: logfsm.read_log(EXAMPLES / "orders.csv", case_column="x"), ValueError,
+      'no column "x" in the header'),
+     (lambda o: logfsm.Model.load("/nonexistent.json"), OSError, "/nonexistent.json: cannot open or read"),
+     (lambda o: logfsm.Model.load(EXAMPLES / "orders.txt"), logfsm.ModelError,
+      "orders.txt: malformed JSON at line 1, column 1"),
+     (lambda o: logfsm.learn(o, 2).save("/nonexistent/m"), OSError,
+      "Cannot write output file: /nonexistent/m_out_2.dot")])
+def test_errors_carry_the_command_lines_messages(call, error, message, orders):
+    with pytest.raises(error, match=message):
+        call(orders)
+
+
+def test_a_model_error_is_a_value_error_with_checks_message(cli):
+    assert issubclass(logfsm.ModelError, ValueError)
+    done = cli("check", EXAMPLES / "orders.txt", EXAMPLES / "orders.txt")
+    with pytest.raises(logfsm.ModelError) as raised:
+        logfsm.Model.load(EXAMPLES / "orders.txt")
+    assert done.stderr.decode() == f"logfsm check: {raised.value}\n"
+
