@@ -57,6 +57,15 @@ class Model:
 def learn(
     traces: Traces, k: int, progress: Callable[[int, int], object] | None = None
 ) -> Model: ...
+def traces_from_dataframe(
+    df: object,
+    case: str | None = None,
+    activity: str | Sequence[str] | None = None,
+    timestamp: str | None = None,
+    *,
+    timestamp_format: str | None = None,
+    no_sort: bool = False,
+) -> list[list[str]]: ...
 def read_log(
     path: Path,
     *,

@@ -39,6 +39,7 @@
 #include "model/machine.h"
 #include "output/file_output.h"
 #include "output/outputs.h"
+#include "readers/csv_log.h"
 #include "view/view_page.h"
 
 namespace py = pybind11;
@@ -194,6 +195,59 @@ py::list read_log(const std::filesystem::path& path, const py::kwargs& given) {
   const status read = load_log(path.string(), options, log, notes, "");
   warn_notes(notes.str());
   check(read);
+  return log_to_traces(log);
+}
+
+// The text of a data frame's cell: missing values (None, NaN, NaT) are
+// empty, str and bytes as names are, times by their isoformat(), anything
+// else by str().
+std::string cell_text(py::handle value, bool missing) {
+  if (missing) return {};
+  if (PyUnicode_Check(value.ptr()) || PyBytes_Check(value.ptr())) return name_bytes(value, "");
+  if (py::hasattr(value, "isoformat")) return name_bytes(value.attr("isoformat")(), "");
+  return name_bytes(py::str(value), "");
+}
+
+py::list traces_from_dataframe(const py::object& frame, const py::object& case_column,
+                               const py::object& activity, const py::object& timestamp,
+                               const py::object& timestamp_format, bool no_sort) {
+  try {
+    py::module_::import("pandas");
+  } catch (const py::error_already_set& e) {
+    if (!e.matches(PyExc_ImportError)) throw;
+    throw py::import_error(
+        "traces_from_dataframe needs pandas, which is not installed "
+        "(Debian: apt-get install python3-pandas)");
+  }
+  read_options options;
+  options.no_sort = no_sort;
+  if (!case_column.is_none()) options.case_column = py::str(case_column);
+  if (py::isinstance<py::str>(activity)) {
+    options.activity_columns = {py::str(activity)};
+  } else if (!activity.is_none()) {
+    for (py::handle name : activity) options.activity_columns.push_back(py::str(name));
+  }
+  if (!timestamp.is_none()) options.timestamp_column = py::str(timestamp);
+  if (!timestamp_format.is_none()) options.timestamp_format = py::str(timestamp_format);
+
+  std::vector<std::string> header;
+  for (py::handle name : frame.attr("columns")) header.push_back(py::str(name));
+  // Each chosen column's values and missing flags, fetched when first asked.
+  std::vector<std::optional<std::pair<py::list, py::list>>> columns(header.size());
+  const auto cell = [&](std::size_t row, std::size_t c) {
+    if (!columns[c]) {
+      const py::object series = frame.attr("iloc")[py::make_tuple(py::slice(0, py::len(frame), 1), c)];
+      columns[c].emplace(series.attr("tolist")(), series.attr("isna")().attr("tolist")());
+    }
+    const auto& [values, missing] = *columns[c];
+    return cell_text(values[row], py::cast<bool>(missing[row]));
+  };
+  event_log log;
+  read_notes notes;
+  check(read_event_table(header, py::len(frame), cell, options, log, notes));
+  std::string lines;
+  for (const std::string& note : notes) lines += note + "\n";
+  warn_notes(lines);
   return log_to_traces(log);
 }
 
@@ -452,6 +506,17 @@ PYBIND11_MODULE(logfsm, m) {
         "progress(done, total) with the traces integrated so far, at most about 20 "
         "times a second and after the last trace. The learning runs with the "
         "interpreter's lock released.");
+  m.def("traces_from_dataframe", &traces_from_dataframe, py::arg("df"),
+        py::arg("case") = py::none(), py::arg("activity") = py::none(),
+        py::arg("timestamp") = py::none(), py::kw_only(),
+        py::arg("timestamp_format") = py::none(), py::arg("no_sort") = false,
+        "The traces of a pandas DataFrame of events, one row an event, with the CSV "
+        "reader's rules: CASE, ACTIVITY (a name or a list of names, joined with '+') and "
+        "TIMESTAMP name columns (by default the usual names, e.g. case:concept:name, "
+        "concept:name, time:timestamp); cases in order of their first row, each sorted "
+        "stably by time when every timestamp of it parses (datetimes, or text in ISO 8601 "
+        "or TIMESTAMP_FORMAT), else kept in row order with a warning; rows without a "
+        "case are left out with a warning. Needs pandas.");
   m.def("read_log", &read_log, py::arg("path"),
         "read_log(path, **options) -> list[list[str]]\n\n"
         "Reads the log PATH in its format (from the name or input_format; a name of no "

@@ -123,43 +123,59 @@ struct columns {
   std::optional<std::size_t> timestamp;
 };
 
-status no_column(const header_names& header, std::string_view name) {
-  return status(status_code::bad_log, "no column \"" + shown(name) +
-                                          "\" in the header: " + header_list(header));
+// How messages and notes name the places of a table: a CSV file's lines
+// and header and its command-line options, or a data frame's rows and
+// columns and its keywords.
+struct table_words {
+  std::string_view row;          // "line" or "row"
+  std::string_view header;       // "in the header" or "among the columns"
+  std::string_view case_option;  // how a user names a column
+  std::string_view activity_option;
+};
+constexpr table_words kCsvWords = {"line", "in the header", "--case-column",
+                                   "--activity-column"};
+constexpr table_words kTableWords = {"row", "among the columns", "case=", "activity="};
+
+status no_column(const header_names& header, std::string_view name, const table_words& words) {
+  return status(status_code::bad_log, "no column \"" + shown(name) + "\" " +
+                                          std::string(words.header) + ": " +
+                                          header_list(header));
 }
 
+// `line` is the header's line, or 0 when it has none.
 status choose_columns(const header_names& header, std::size_t line,
-                      const read_options& options, columns& chosen) {
+                      const read_options& options, const table_words& words,
+                      columns& chosen) {
   const auto missing = [&](std::string_view what, std::string_view option) {
     return status(status_code::bad_log,
-                  "line " + std::to_string(line) + ": no " + std::string(what) +
-                      " column in the header: " + header_list(header) +
-                      " (name one with --" + std::string(option) + ")");
+                  (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) + "no " +
+                      std::string(what) + " column " + std::string(words.header) + ": " +
+                      header_list(header) + " (name one with " + std::string(option) + ")");
   };
   const std::optional<std::size_t> case_column =
       options.case_column.empty() ? first_column(header, {"case:concept:name", "case_id",
                                                           "case id", "caseid", "case"})
                                   : column_named(header, options.case_column);
   if (!case_column && !options.case_column.empty())
-    return no_column(header, options.case_column);
-  if (!case_column) return missing("case", "case-column");
+    return no_column(header, options.case_column, words);
+  if (!case_column) return missing("case", words.case_option);
   chosen.case_column = *case_column;
 
   for (const std::string& name : options.activity_columns) {
     const auto column = column_named(header, name);
-    if (!column) return no_column(header, name);
+    if (!column) return no_column(header, name, words);
     chosen.activity.push_back(*column);
   }
   if (options.activity_columns.empty()) {
     const auto column =
         first_column(header, {"concept:name", "activity", "activity_name", "event"});
-    if (!column) return missing("activity", "activity-column");
+    if (!column) return missing("activity", words.activity_option);
     chosen.activity.push_back(*column);
   }
 
   if (!options.timestamp_column.empty()) {
     chosen.timestamp = column_named(header, options.timestamp_column);
-    if (!chosen.timestamp) return no_column(header, options.timestamp_column);
+    if (!chosen.timestamp) return no_column(header, options.timestamp_column, words);
   } else {
     chosen.timestamp = first_column(
         header, {"time:timestamp", "timestamp", "complete timestamp", "time"});
@@ -320,11 +336,19 @@ std::string_view field_at(const std::vector<std::string_view>& fields, std::size
 // The rows read so far as events of their cases, with what the notes count.
 class row_table {
  public:
-  row_table(const columns& chosen, const read_options& options)
+  row_table(const columns& chosen, const read_options& options, const table_words& words)
       : chosen_(chosen),
         options_(options),
+        words_(words),
         sort_(!options.no_sort && chosen.timestamp.has_value()),
         time_column_(sort_ ? *chosen.timestamp : 0) {}
+
+  // Whether column `c` is read.
+  bool uses(std::size_t c) const {
+    return c == chosen_.case_column || (sort_ && c == time_column_) ||
+           std::find(chosen_.activity.begin(), chosen_.activity.end(), c) !=
+               chosen_.activity.end();
+  }
 
   // How many fields of a row are used.
   std::size_t fields_used() const {
@@ -364,17 +388,18 @@ class row_table {
     table_.write(log, sort_);
     if (without_case_ > 0) {
       notes.push_back(std::to_string(without_case_) +
-                      (without_case_ == 1 ? " row without a case left out (line "
-                                          : " rows without a case left out (first: line ") +
+                      (without_case_ == 1 ? " row without a case left out ("
+                                          : " rows without a case left out (first: ") +
+                      std::string(words_.row) + " " +
                       std::to_string(first_without_case_) + ")");
     }
     if (file_order_ > 0) {
       notes.push_back(
           std::to_string(file_order_) +
           (file_order_ == 1
-               ? " case kept in file order because a timestamp did not parse (line "
-               : " cases kept in file order because a timestamp did not parse (first: line ") +
-          std::to_string(first_bad_time_) + ", \"" + bad_time_ + "\")");
+               ? " case kept in file order because a timestamp did not parse ("
+               : " cases kept in file order because a timestamp did not parse (first: ") +
+          std::string(words_.row) + " " + std::to_string(first_bad_time_) + ", \"" + bad_time_ + "\")");
     }
   }
 
@@ -392,6 +417,7 @@ class row_table {
 
   const columns& chosen_;
   const read_options& options_;
+  const table_words& words_;
   const bool sort_;
   const std::size_t time_column_;
   event_table table_;
@@ -432,11 +458,11 @@ status read_csv_log(input_file& in, const read_options& options, event_log& log,
                                             ": the header has more than " +
                                             std::to_string(kMostColumns) + " columns");
   }
-  if (status s = choose_columns(fields, records.record_line(), options, chosen);
+  if (status s = choose_columns(fields, records.record_line(), options, kCsvWords, chosen);
       !s.ok()) {
     return s;
   }
-  row_table rows(chosen, options);
+  row_table rows(chosen, options, kCsvWords);
   records.set_field_limit(rows.fields_used());
   record_reader::outcome outcome;
   while ((outcome = records.next(fields)) == record_reader::outcome::record) {
@@ -445,6 +471,27 @@ status read_csv_log(input_file& in, const read_options& options, event_log& log,
   if (!in.error().ok()) return in.error();
   if (outcome == record_reader::outcome::open_quote) return open_quote_error(records);
   rows.write(log, notes);
+  return status();
+}
+
+status read_event_table(const std::vector<std::string>& header, std::size_t rows,
+                        const table_cell& cell, const read_options& options, event_log& log,
+                        read_notes& notes) {
+  const header_names names(header.begin(), header.end());
+  columns chosen;
+  if (status s = choose_columns(names, 0, options, kTableWords, chosen); !s.ok()) return s;
+  row_table table(chosen, options, kTableWords);
+  std::vector<std::string_view> fields(table.fields_used());
+  std::vector<std::string> cells(fields.size());
+  for (std::size_t row = 0; row < rows; ++row) {
+    for (std::size_t c = 0; c < fields.size(); ++c) {
+      if (!table.uses(c)) continue;
+      cells[c] = cell(row, c);
+      fields[c] = cells[c];
+    }
+    table.add(fields, row);
+  }
+  table.write(log, notes);
   return status();
 }
 

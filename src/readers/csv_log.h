@@ -22,6 +22,11 @@
 #ifndef LOGFSM_READERS_CSV_LOG_H_
 #define LOGFSM_READERS_CSV_LOG_H_
 
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "readers/log_source.h"
 
 namespace logfsm {
@@ -49,6 +54,21 @@ namespace logfsm {
 // bytes per event.
 status read_csv_log(input_file& in, const read_options& options, event_log& log,
                     read_notes& notes);
+
+// The text of the cell at (row, column) of a table, both 0-based.
+using table_cell = std::function<std::string(std::size_t row, std::size_t column)>;
+
+// The same rules for a table already split into cells (a data frame): the
+// columns are chosen among `header` as read_csv_log chooses them from a
+// header line (options.case_column, activity_columns and timestamp_column,
+// or the usual names), and rows 0 to rows - 1 are grouped into cases and
+// ordered as read_csv_log orders them; only the chosen columns' cells are
+// asked for. Messages and notes name rows by their 0-based number ("row 3")
+// and the columns by case= and activity= ("no case column among the
+// columns: a, b (name one with case=)").
+status read_event_table(const std::vector<std::string>& header, std::size_t rows,
+                        const table_cell& cell, const read_options& options, event_log& log,
+                        read_notes& notes);
 
 }  // namespace logfsm
 

@@ -170,3 +170,28 @@ def test_a_model_error_is_a_value_error_with_checks_message(cli):
         logfsm.Model.load(EXAMPLES / "orders.txt")
     assert done.stderr.decode() == f"logfsm check: {raised.value}\n"
 
+
+
+def test_dataframes_need_pandas(monkeypatch):
+    monkeypatch.setitem(sys.modules, "pandas", None)
+    with pytest.raises(ImportError, match="needs pandas"):
+        logfsm.traces_from_dataframe(object())
+
+
+@pytest.mark.parametrize("change", ["none", "datetimes", "shuffled", "renamed"])
+def test_dataframes_read_as_their_csv_export(change, tmp_path):
+    pd = pytest.importorskip("pandas")
+    frame = pd.read_csv(EXAMPLES / "orders.csv")
+    columns = {}
+    if change == "datetimes":
+        frame["Complete Timestamp"] = pd.to_datetime(frame["Complete Timestamp"])
+    elif change == "shuffled":
+        frame = frame.sample(frac=1, random_state=3)
+    elif change == "renamed":
+        frame = frame.rename(columns={"Case ID": "c", "Activity": "a", "Complete Timestamp": "t"})
+        columns = {"case": "c", "activity": ["a"], "timestamp": "t"}
+    frame.to_csv(tmp_path / "export.csv", index=False)
+    expected = logfsm.read_log(tmp_path / "export.csv", case_column=columns.get("case"),
+                               activity_column=columns.get("activity"),
+                               timestamp_column=columns.get("timestamp"))
+    assert logfsm.traces_from_dataframe(frame, **columns) == expected
