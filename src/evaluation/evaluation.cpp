@@ -141,6 +141,11 @@ status parse_k_list(std::string_view text, std::vector<std::int32_t>& ks) {
                     "--k: \"" + std::string(piece) +
                         "\" is not a k of 2 or more, nor a range like 2-6");
     }
+    if (std::int64_t{last} - first + std::int64_t(ks.size()) >= kMaxKs) {
+      ks.clear();
+      return status(status_code::bad_argument,
+                    "--k: at most " + std::to_string(kMaxKs) + " values of k");
+    }
     for (std::int64_t k = first; k <= last; ++k)
       ks.push_back(static_cast<std::int32_t>(k));
     at = comma + 1;
