@@ -25,6 +25,8 @@
 namespace logfsm {
 
 inline constexpr std::size_t kDefaultFolds = 5;
+// The most values of k one evaluation takes (a range is spelled out).
+inline constexpr std::int64_t kMaxKs = 1000;
 
 struct eval_options {
   std::vector<std::int32_t> ks = {2, 3, 4, 5};  // each 2 or more
@@ -64,8 +66,8 @@ struct eval_report {
 };
 
 // Parses "2,3,4", "2-6" or a mix ("2-4,6") into ascending distinct ks, each
-// from 2 to 2147483647. Fails with bad_argument naming the piece that is
-// not one.
+// from 2 to 2147483647, at most kMaxKs of them. Fails with bad_argument
+// naming the piece that is not one.
 status parse_k_list(std::string_view text, std::vector<std::int32_t>& ks);
 
 // Evaluates every k of `options` on `log`. Fails with bad_argument when the

@@ -1,57 +1,16 @@
 #include "frontend/batch.h"
 
-#include <chrono>
 #include <cstddef>
 #include <cstdio>
 #include <string>
 
 #include "frontend/exit_status.h"
 #include "frontend/learn_run.h"
+#include "frontend/live_line.h"
 #include "frontend/parameter.h"
 #include "readers/log_source.h"
 
 namespace logfsm {
-namespace {
-
-using clock_type = std::chrono::steady_clock;
-
-double seconds_since(clock_type::time_point start) {
-  return std::chrono::duration<double>(clock_type::now() - start).count();
-}
-
-// One progress line on a terminal, rewritten at most ten times a second.
-class live_line {
- public:
-  live_line(std::ostream& err, clock_type::time_point start) : err_(err), start_(start) {}
-
-  void show(std::size_t done, std::size_t total) {
-    const clock_type::time_point now = clock_type::now();
-    if (done != total && now - last_ < std::chrono::milliseconds(100)) return;
-    last_ = now;
-    const double elapsed = seconds_since(start_);
-    char text[160];
-    std::snprintf(text, sizeof text, "Processed %zu of %zu traces (%.0f%%), %.0f traces/s, %.1f s",
-                  done, total, total == 0 ? 100.0 : 100.0 * double(done) / double(total),
-                  elapsed > 0 ? double(done) / elapsed : 0.0, elapsed);
-    write(text);
-  }
-  void clear() { write(""); }
-
- private:
-  void write(const std::string& text) {
-    err_ << '\r' << text;
-    if (text.size() < width_) err_ << std::string(width_ - text.size(), ' ') << '\r' << text;
-    width_ = text.size();
-    err_ << std::flush;
-  }
-
-  std::ostream& err_;
-  clock_type::time_point start_;
-  clock_type::time_point last_{};
-  std::size_t width_ = 0;
-};
-
-}  // namespace
 
 int run_batch(const batch_request& request, std::ostream& out, std::ostream& err,
               const program_environment& environment) {
@@ -70,7 +29,9 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
   learning.output_dir = request.output_dir;
   learning.html = request.html;
   learning.examples = request.examples;
-  learning.note = [&err](const std::string& note) { err << "logfsm: " << note << std::endl; };
+  learning.note = [&err](const std::string& note) {
+    err << "logfsm: " << note << std::endl;
+  };
   live_line line(err, start);
   const bool live = environment.live_progress && !request.quiet;
   if (live) {
@@ -83,7 +44,8 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
   const learn_result result = learn_run(log, learning);
   if (live && !result.files.empty()) line.clear();
   if (!result.outcome.ok()) {
-    if (result.files.empty() && result.outcome.code() != status_code::empty_log) err << "logfsm: ";
+    if (result.files.empty() && result.outcome.code() != status_code::empty_log)
+      err << "logfsm: ";
     report_problems(result, err);
     return exit_status_for(result.outcome.code());
   }

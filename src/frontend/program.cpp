@@ -5,6 +5,7 @@
 #include "frontend/command_line.h"
 #include "frontend/convert_command.h"
 #include "frontend/dialogue.h"
+#include "frontend/eval_command.h"
 #include "frontend/exit_status.h"
 #include "frontend/reading_options.h"
 #include "frontend/terminal.h"
@@ -27,6 +28,8 @@ const char kUsage[] =
     "                                       write a log as a text log\n"
     "       logfsm view [reading options] MODEL.json LOG [-o OUT.html]\n"
     "                                       an HTML view of a machine and a log\n"
+    "       logfsm eval [options] [reading options] LOG\n"
+    "                                       choose K from held-out traces\n"
     "\n"
     "Learning writes <stem>_out_<K>.dot and <stem>_out_<K>.json next to LOG\n"
     "(<stem> is LOG without its format's extension) and starts Graphviz dot\n"
@@ -74,6 +77,9 @@ int run_program(const std::vector<std::string>& args, std::istream& in, std::ost
   if (args[0] == "check") return run_check({args.begin() + 1, args.end()}, out, err);
   if (args[0] == "convert") return run_convert({args.begin() + 1, args.end()}, out, err);
   if (args[0] == "view") return run_view({args.begin() + 1, args.end()}, out, err);
+  if (args[0] == "eval") {
+    return run_eval({args.begin() + 1, args.end()}, out, err, environment);
+  }
 
   parsed_command_line line;
   const status parsed = parse_command_line(args,

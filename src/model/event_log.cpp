@@ -26,4 +26,22 @@ raw_traces event_log::lines() const {
   return result;
 }
 
+event_log event_log::select_lines(std::span<const std::size_t> chosen) const {
+  constexpr std::uint32_t kNone = UINT32_MAX;
+  std::vector<std::uint32_t> renumbered(names_.size(), kNone);
+  event_log selected;
+  for (const std::size_t i : chosen) {
+    for (const std::uint32_t n : line(i)) {
+      if (renumbered[n] == kNone) {
+        renumbered[n] = static_cast<std::uint32_t>(selected.names_.size());
+        selected.names_.push_back(names_[n]);
+        selected.numbers_.emplace(names_[n], renumbered[n]);
+      }
+      selected.events_.push_back(renumbered[n]);
+    }
+    selected.end_line();
+  }
+  return selected;
+}
+
 }  // namespace logfsm

@@ -33,6 +33,12 @@ class event_log {
   // Every ended line as a list of names.
   raw_traces lines() const;
 
+  // A log of just the ended lines `chosen` (ascending indices), as reading a
+  // file of those lines would give it: names numbered in order of their
+  // first occurrence there. Each distinct name is hashed once, not once per
+  // event as reading would.
+  event_log select_lines(std::span<const std::size_t> chosen) const;
+
  private:
   struct name_hash {
     using is_transparent = void;
