@@ -57,6 +57,13 @@ class Model:
 def learn(
     traces: Traces, k: int, progress: Callable[[int, int], object] | None = None
 ) -> Model: ...
+def evaluate(
+    traces: Traces,
+    ks: str | Iterable[int],
+    folds: int = 5,
+    negatives: Traces | None = None,
+    jobs: int | None = None,
+) -> list[dict[str, int | float]]: ...
 def traces_from_dataframe(
     df: object,
     case: str | None = None,

@@ -22,6 +22,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,7 @@
 #include "checking/check_report.h"
 #include "checking/model_file.h"
 #include "checking/replay.h"
+#include "evaluation/evaluation.h"
 #include "frontend/command_line.h"
 #include "frontend/model_input.h"
 #include "frontend/parameter.h"
@@ -399,6 +401,58 @@ class model {
   std::string title_;  // the view's title
 };
 
+// ---- Evaluation ----
+
+// A count from `min` to `max`, or a ValueError naming `what`.
+std::size_t count_in(py::handle value, const char* what, long long min, long long max) {
+  if (!PyLong_Check(value.ptr())) throw py::type_error(std::string(what) + " is a whole number");
+  const long long n = PyLong_AsLongLong(value.ptr());  // -1 when beyond long long
+  if (n == -1 && PyErr_Occurred()) PyErr_Clear();
+  if (n < min || n > max) {
+    raise(status(status_code::bad_argument, std::string(what) + " takes a whole number from " +
+                                                std::to_string(min) + " to " +
+                                                std::to_string(max)));
+  }
+  return static_cast<std::size_t>(n);
+}
+
+// The rows of `logfsm eval --json` for the traces: the report is made by the
+// same calls and read back from its JSON text, so the keys and the figures
+// are the command line's.
+py::list evaluate_traces(py::handle traces, py::handle ks, py::handle folds,
+                  const py::object& negatives, const py::object& jobs) {
+  eval_options options;
+  std::string k_list;
+  if (py::isinstance<py::str>(ks)) {
+    k_list = py::str(ks);
+  } else {
+    for (py::handle k : ks) {
+      if (!PyLong_Check(k.ptr())) throw py::type_error("ks holds whole numbers");
+      k_list += (k_list.empty() ? "" : ",") + std::string(py::str(k));
+    }
+  }
+  check(parse_k_list(k_list, options.ks));
+  options.folds = count_in(folds, "folds", 2, 1000000);
+  options.jobs = jobs.is_none() ? std::max(1u, std::thread::hardware_concurrency())
+                                : static_cast<unsigned>(count_in(jobs, "jobs", 1, 1024));
+  const event_log log = traces_to_log(traces);
+  event_log rejected;
+  if (!negatives.is_none()) {
+    rejected = traces_to_log(negatives);
+    options.negatives = &rejected;
+  }
+  eval_report report;
+  status evaluated;
+  {
+    py::gil_scoped_release unlocked;
+    evaluated = logfsm::evaluate(log, options, report);
+  }
+  check(evaluated);
+  std::ostringstream text;
+  write_eval_json(text, report);
+  return py::module_::import("json").attr("loads")(text.str())["rows"];
+}
+
 // ---- Check reports ----
 
 struct rejection {
@@ -517,6 +571,16 @@ PYBIND11_MODULE(logfsm, m) {
         "stably by time when every timestamp of it parses (datetimes, or text in ISO 8601 "
         "or TIMESTAMP_FORMAT), else kept in row order with a warning; rows without a "
         "case are left out with a warning. Needs pandas.");
+  m.def("evaluate", &evaluate_traces, py::arg("traces"), py::arg("ks"),
+        py::arg("folds") = kDefaultFolds,
+        py::arg("negatives") = py::none(), py::arg("jobs") = py::none(),
+        "k-fold evaluation as `logfsm eval`: for every k of KS (whole numbers, or a list "
+        "such as '2-5') the model of each fold is learned from the other traces and the "
+        "fold's traces are replayed on it; fold f holds the traces whose position i has "
+        "i mod FOLDS == f. NEGATIVES, traces that should be rejected, are replayed on the "
+        "model of all traces. Runs on JOBS threads (default: the number of cores) with the "
+        "interpreter's lock released; the figures do not depend on it. Returns one dict "
+        "per k with the keys of `logfsm eval --json` rows.");
   m.def("read_log", &read_log, py::arg("path"),
         "read_log(path, **options) -> list[list[str]]\n\n"
         "Reads the log PATH in its format (from the name or input_format; a name of no "

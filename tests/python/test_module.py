@@ -113,6 +113,20 @@ def test_check_reports_as_the_command_line(tmp_path, cli):
     assert loaded.check(held_out).accepted == report.accepted
 
 
+TIMES = ("seconds", "replay_seconds")
+
+
+@pytest.mark.parametrize("jobs", [1, 2])
+def test_evaluate_gives_the_rows_of_the_command_line(jobs, tmp_path, cli):
+    traces, negatives = generate(8, 120), generate(9, 30, alphabet=9)
+    done = cli("eval", "--json", "--k", "2-4", "--folds", 4, "--negatives",
+               write_log(tmp_path / "neg.txt", negatives), write_log(tmp_path / "log.txt", traces))
+    expected = [{key: v for key, v in row.items() if key not in TIMES} for row in json.loads(done.stdout)["rows"]]
+    rows = logfsm.evaluate(traces, [4, 2, 3], folds=4, negatives=negatives, jobs=jobs)
+    assert [{key: v for key, v in row.items() if key not in TIMES} for row in rows] == expected
+    assert all(set(TIMES) <= set(row) for row in rows)
+
+
 def test_view_holds_the_check_of_the_traces(tmp_path, orders):
     model = logfsm.learn(orders[:30], 3)
     try:
@@ -153,6 +167,9 @@ def test_reader_notes_are_warnings():
      (lambda o: logfsm.read_log(EXAMPLES / "orders.txt", colour=1), TypeError, "unknown reading option: colour"),
      (lambda o: logfsm.read_log(EXAMPLES / "orders.csv", case_column="x"), ValueError,
       'no column "x" in the header'),
+     (lambda o: logfsm.evaluate(o, "2-x"), ValueError, '"2-x" is not a k of 2 or more'),
+     (lambda o: logfsm.evaluate(o[:3], [2]), ValueError, "5 folds need at least 5 traces; the log has 3"),
+     (lambda o: logfsm.evaluate(o, [2], folds=1), ValueError, "folds takes a whole number from 2 to 1000000"),
      (lambda o: logfsm.Model.load("/nonexistent.json"), OSError, "/nonexistent.json: cannot open or read"),
      (lambda o: logfsm.Model.load(EXAMPLES / "orders.txt"), logfsm.ModelError,
       "orders.txt: malformed JSON at line 1, column 1"),
