@@ -143,7 +143,7 @@ py::list log_to_traces(const event_log& log) {
 void warn_notes(const std::string& notes) {
   std::istringstream lines(notes);
   for (std::string line; std::getline(lines, line);) {
-    if (PyErr_WarnEx(PyExc_UserWarning, line.c_str(), 2) != 0) throw py::error_already_set();
+    if (PyErr_WarnEx(PyExc_UserWarning, line.c_str(), 1) != 0) throw py::error_already_set();
   }
 }
 

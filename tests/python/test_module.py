@@ -1,11 +1,13 @@
 """The Python module against the command line: the same bytes, reports and
 messages."""
 
+import ast
 import json
 import re
 import sys
 import threading
 import time
+from pathlib import Path
 
 import pytest
 
@@ -212,3 +214,13 @@ def test_dataframes_read_as_their_csv_export(change, tmp_path):
                                activity_column=columns.get("activity"),
                                timestamp_column=columns.get("timestamp"))
     assert logfsm.traces_from_dataframe(frame, **columns) == expected
+
+
+def test_the_stub_stands_beside_the_module_and_names_its_api():
+    stub = Path(logfsm.__file__).with_name("logfsm.pyi")
+    tree = ast.parse(stub.read_text())
+    named = {n.name for n in tree.body if isinstance(n, (ast.FunctionDef, ast.ClassDef))}
+    assert named == {name for name in dir(logfsm) if not name.startswith("_")}
+    for cls in (n for n in tree.body if isinstance(n, ast.ClassDef)):
+        members = {n.name for n in cls.body if isinstance(n, ast.FunctionDef)}
+        assert members == {m for m in vars(getattr(logfsm, cls.name)) if not m.startswith("_")}
