@@ -147,6 +147,7 @@ def test_view_holds_the_check_of_the_traces(tmp_path, orders):
      ("orders.csv", {}), ("orders.csv", {"case_column": "Case ID", "activity_column": ["Activity"]}),
      ("orders.log", {"regex": r"^\S+ \S+ INFO +\[order (?P<case>\d+)\] (?P<event>.+) \(by \w+\)$",
                      "skip": [".* DEBUG .*"]})])
+@pytest.mark.filterwarnings("ignore:.*left out")
 def test_every_format_reads_the_traces_of_the_text_log(name, options, orders):
     assert logfsm.read_log(EXAMPLES / name, **options) == orders
 
