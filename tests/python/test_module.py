@@ -55,14 +55,6 @@ def test_traces_from_any_iterable_with_generators():
     assert logfsm.learn((iter(t) for t in (("a", "b"), ("a", "c"))), 2).json() == expected
 
 
-def test_progress_reports_until_the_last_trace():
-    calls = []
-    logfsm.learn(generate(5, 500), 3, progress=lambda done, total: calls.append((done, total)))
-    assert calls[-1] == (500, 500)
-    assert [d for d, _ in calls] == sorted({d for d, _ in calls})
-    assert {t for _, t in calls} == {500}
-
-
 def test_an_exception_in_progress_ends_learning_with_it(orders):
     class Stop(Exception):
         pass
@@ -75,9 +67,9 @@ def test_an_exception_in_progress_ends_learning_with_it(orders):
     assert logfsm.learn(orders, 3).states  # the module works on afterwards
 
 
-def test_learning_releases_the_interpreter_lock():
+def test_learning_releases_the_lock_and_reports_progress():
     traces = generate(1, 20000, alphabet=12, states=10)
-    count, started, finished = [0], threading.Event(), threading.Event()
+    count, calls, started, finished = [0], [], threading.Event(), threading.Event()
 
     def spin():
         started.set()
@@ -88,12 +80,14 @@ def test_learning_releases_the_interpreter_lock():
     thread.start()
     started.wait()
     before, begun = count[0], time.perf_counter()
-    logfsm.learn(traces, 4)
+    logfsm.learn(traces, 4, progress=lambda done, total: calls.append((done, total)))
     during, seconds = count[0] - before, time.perf_counter() - begun
     finished.set()
     thread.join()
     assert seconds > 0.2, "the log learns too fast to tell"
     assert during > 10000
+    assert len(calls) > 1 and calls[-1] == (20000, 20000)
+    assert [d for d, _ in calls] == sorted({d for d, _ in calls}) and {t for _, t in calls} == {20000}
 
 
 def test_check_reports_as_the_command_line(tmp_path, cli):
