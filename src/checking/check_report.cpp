@@ -78,8 +78,8 @@ void write_json_report(std::ostream& out, const check_result& result,
     const rejected_trace& r = result.rejected[i];
     const bool at_end = r.reason == rejection_reason::non_accepting_end;
     out << (i > 0 ? ",\n" : "\n") << "{\"line\":" << r.line
-        << ",\"position\":" << r.position
-        << ",\"reason\":\"" << reason_text(r.reason) << "\",\"event\":";
+        << ",\"position\":" << r.position << ",\"reason\":\"" << reason_text(r.reason)
+        << "\",\"event\":";
     if (at_end) {
       out << "null";
     } else {

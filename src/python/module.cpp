@@ -56,9 +56,14 @@ PyObject* model_error = nullptr;  // logfsm.ModelError, made at import
   PyObject* type = PyExc_ValueError;
   switch (s.code()) {
     case status_code::cannot_read:
-    case status_code::cannot_write: type = PyExc_OSError; break;
-    case status_code::bad_model: type = model_error; break;
-    default: break;
+    case status_code::cannot_write:
+      type = PyExc_OSError;
+      break;
+    case status_code::bad_model:
+      type = model_error;
+      break;
+    default:
+      break;
   }
   PyErr_SetString(type, s.message().c_str());
   throw py::error_already_set();
@@ -71,8 +76,8 @@ void check(const status& s) {
 // ---- Names ----
 
 py::str decoded(std::string_view bytes) {
-  PyObject* text = PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()),
-                                        "surrogateescape");
+  PyObject* text = PyUnicode_DecodeUTF8(
+      bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "surrogateescape");
   if (text == nullptr) throw py::error_already_set();
   return py::reinterpret_steal<py::str>(text);
 }
@@ -116,8 +121,8 @@ event_log traces_to_log(py::handle traces) {
     }
     std::size_t position = 0;
     for (py::handle name : trace) {
-      log.add_event(name_bytes(
-          name, "trace " + std::to_string(index) + ", event " + std::to_string(position)));
+      log.add_event(name_bytes(name, "trace " + std::to_string(index) + ", event " +
+                                         std::to_string(position)));
       ++position;
     }
     log.end_line();
@@ -143,7 +148,8 @@ py::list log_to_traces(const event_log& log) {
 void warn_notes(const std::string& notes) {
   std::istringstream lines(notes);
   for (std::string line; std::getline(lines, line);) {
-    if (PyErr_WarnEx(PyExc_UserWarning, line.c_str(), 1) != 0) throw py::error_already_set();
+    if (PyErr_WarnEx(PyExc_UserWarning, line.c_str(), 1) != 0)
+      throw py::error_already_set();
   }
 }
 
@@ -205,7 +211,8 @@ py::list read_log(const std::filesystem::path& path, const py::kwargs& given) {
 // else by str().
 std::string cell_text(py::handle value, bool missing) {
   if (missing) return {};
-  if (PyUnicode_Check(value.ptr()) || PyBytes_Check(value.ptr())) return name_bytes(value, "");
+  if (PyUnicode_Check(value.ptr()) || PyBytes_Check(value.ptr()))
+    return name_bytes(value, "");
   if (py::hasattr(value, "isoformat")) return name_bytes(value.attr("isoformat")(), "");
   return name_bytes(py::str(value), "");
 }
@@ -238,7 +245,8 @@ py::list traces_from_dataframe(const py::object& frame, const py::object& case_c
   std::vector<std::optional<std::pair<py::list, py::list>>> columns(header.size());
   const auto cell = [&](std::size_t row, std::size_t c) {
     if (!columns[c]) {
-      const py::object series = frame.attr("iloc")[py::make_tuple(py::slice(0, py::len(frame), 1), c)];
+      const py::object series =
+          frame.attr("iloc")[py::make_tuple(py::slice(0, py::len(frame), 1), c)];
       columns[c].emplace(series.attr("tolist")(), series.attr("isna")().attr("tolist")());
     }
     const auto& [values, missing] = *columns[c];
@@ -262,7 +270,8 @@ std::int32_t parameter(const py::int_& k) {
 }
 
 // Thrown through the learning when the progress callback raised (or an
-// interrupt arrived); the Python exception waits in `learning_run::raised`.
+// interrupt arrived); model::learn keeps the Python exception and raises it
+// once the lock is held again.
 struct learning_stopped {};
 
 // How often the learning takes the interpreter's lock back, at most: to
@@ -327,8 +336,9 @@ class model {
 
   const machine& learned() const {
     if (!learned_) {
-      raise(status(status_code::bad_argument,
-                   "a model read from a file has no output files; learn one to write them"));
+      raise(status(
+          status_code::bad_argument,
+          "a model read from a file has no output files; learn one to write them"));
     }
     return *learned_;
   }
@@ -353,8 +363,8 @@ class model {
   py::tuple transitions() const {
     py::list list;
     for (const model_transition& t : shape_.transitions) {
-      list.append(py::make_tuple(decoded(shape_.states[t.from]), decoded(shape_.states[t.to]),
-                                 decoded(t.track)));
+      list.append(py::make_tuple(decoded(shape_.states[t.from]),
+                                 decoded(shape_.states[t.to]), decoded(t.track)));
     }
     return py::tuple(list);
   }
@@ -375,20 +385,22 @@ class model {
   void view(py::handle traces, const std::filesystem::path& path,
             std::size_t examples) const {
     const view_assets* assets = embedded_view_assets();
-    if (assets == nullptr) raise(status(status_code::bad_argument, "this build writes no HTML view"));
+    if (assets == nullptr)
+      raise(status(status_code::bad_argument, "this build writes no HTML view"));
     const event_log log = traces_to_log(traces);
     status written;
     {
       py::gil_scoped_release unlocked;
       written = write_file_atomically(
-          path.string(), make_view_page(*assets, title_, "traces", shape_, log, examples));
+          path.string(),
+          make_view_page(*assets, title_, "traces", shape_, log, examples));
     }
     check(written);
   }
 
   std::string repr() const {
-    return "<logfsm.Model" + (learned_ ? " k=" + std::to_string(k_) : std::string()) + ": " +
-           std::to_string(shape_.states.size()) + " states, " +
+    return "<logfsm.Model" + (learned_ ? " k=" + std::to_string(k_) : std::string()) +
+           ": " + std::to_string(shape_.states.size()) + " states, " +
            std::to_string(shape_.transitions.size()) + " transitions>";
   }
 
@@ -405,13 +417,14 @@ class model {
 
 // A count from `min` to `max`, or a ValueError naming `what`.
 std::size_t count_in(py::handle value, const char* what, long long min, long long max) {
-  if (!PyLong_Check(value.ptr())) throw py::type_error(std::string(what) + " is a whole number");
+  if (!PyLong_Check(value.ptr()))
+    throw py::type_error(std::string(what) + " is a whole number");
   const long long n = PyLong_AsLongLong(value.ptr());  // -1 when beyond long long
   if (n == -1 && PyErr_Occurred()) PyErr_Clear();
   if (n < min || n > max) {
-    raise(status(status_code::bad_argument, std::string(what) + " takes a whole number from " +
-                                                std::to_string(min) + " to " +
-                                                std::to_string(max)));
+    raise(status(status_code::bad_argument,
+                 std::string(what) + " takes a whole number from " + std::to_string(min) +
+                     " to " + std::to_string(max)));
   }
   return static_cast<std::size_t>(n);
 }
@@ -420,7 +433,7 @@ std::size_t count_in(py::handle value, const char* what, long long min, long lon
 // same calls and read back from its JSON text, so the keys and the figures
 // are the command line's.
 py::list evaluate_traces(py::handle traces, py::handle ks, py::handle folds,
-                  const py::object& negatives, const py::object& jobs) {
+                         const py::object& negatives, const py::object& jobs) {
   eval_options options;
   std::string k_list;
   if (py::isinstance<py::str>(ks)) {
@@ -475,9 +488,9 @@ check_report report_of(const check_result& result) {
   report.accepted = result.traces - result.rejected.size();
   for (const rejected_trace& r : result.rejected) {
     const bool at_end = r.reason == rejection_reason::non_accepting_end;
-    report.rejected.append(rejection{r.line - 1, r.position, std::string(reason_text(r.reason)),
-                                     at_end ? py::object(py::none()) : decoded(r.event),
-                                     decoded_list(r.allowed)});
+    report.rejected.append(rejection{
+        r.line - 1, r.position, std::string(reason_text(r.reason)),
+        at_end ? py::object(py::none()) : decoded(r.event), decoded_list(r.allowed)});
   }
   return report;
 }
@@ -498,7 +511,8 @@ PYBIND11_MODULE(logfsm, m) {
   m.add_object("ModelError", py::handle(model_error));
 
   py::class_<rejection>(m, "Rejection", "A trace that the model rejects.")
-      .def_readonly("index", &rejection::index, "The trace's index in the traces checked.")
+      .def_readonly("index", &rejection::index,
+                    "The trace's index in the traces checked.")
       .def_readonly("position", &rejection::position,
                     "The 1-based position of the event not allowed; for a non-accepting "
                     "end, the number of events.")
@@ -509,8 +523,8 @@ PYBIND11_MODULE(logfsm, m) {
       .def_readonly("allowed", &rejection::allowed,
                     "The events the model allows there, in name order.")
       .def("__repr__", [](const rejection& r) {
-        return "<logfsm.Rejection index=" + std::to_string(r.index) + " position=" +
-               std::to_string(r.position) + " " + r.reason + ">";
+        return "<logfsm.Rejection index=" + std::to_string(r.index) +
+               " position=" + std::to_string(r.position) + " " + r.reason + ">";
       });
 
   py::class_<check_report>(m, "CheckReport", "What Model.check found.")
@@ -523,31 +537,37 @@ PYBIND11_MODULE(logfsm, m) {
                std::to_string(r.total) + ">";
       });
 
-  py::class_<model>(m, "Model", "A machine learned by logfsm.learn or read by Model.load.")
+  py::class_<model>(m, "Model",
+                    "A machine learned by logfsm.learn or read by Model.load.")
       .def_static("load", &model::load, py::arg("path"),
                   "Reads a model file that logfsm wrote (the JSON file), strictly, as "
                   "`logfsm check` reads it.")
       .def("dot", &model::dot, "The DOT file's bytes, as the command line writes them.")
-      .def("json", &model::json, "The JSON file's bytes, as the command line writes them.")
+      .def("json", &model::json,
+           "The JSON file's bytes, as the command line writes them.")
       .def("save", &model::save, py::arg("stem"),
            "Writes STEM_out_K.dot and STEM_out_K.json, each completely or not at all; "
            "returns their names.")
-      .def_property_readonly("k", &model::k, "k of a learned model; None for a loaded one.")
-      .def_property_readonly("states", &model::states,
-                             "Every state's text, e.g. 'pay(3)', in the JSON file's order.")
-      .def_property_readonly("transitions", &model::transitions,
-                             "Every transition as (from, to, track), in the JSON file's order.")
-      .def_property_readonly("accepting", &model::accepting, "The accepting states' texts.")
-      .def_property_readonly("initial", &model::initial,
-                             "The initial states' texts: ('s0(-1)',) in every file logfsm "
-                             "writes.")
+      .def_property_readonly("k", &model::k,
+                             "k of a learned model; None for a loaded one.")
+      .def_property_readonly(
+          "states", &model::states,
+          "Every state's text, e.g. 'pay(3)', in the JSON file's order.")
+      .def_property_readonly(
+          "transitions", &model::transitions,
+          "Every transition as (from, to, track), in the JSON file's order.")
+      .def_property_readonly("accepting", &model::accepting,
+                             "The accepting states' texts.")
+      .def_property_readonly(
+          "initial", &model::initial,
+          "The initial states' texts: ('s0(-1)',) in every file logfsm "
+          "writes.")
       .def(
           "check",
           [](const model& self, py::handle traces) {
             return report_of(self.check_traces(traces));
           },
-          py::arg("traces"),
-          "Replays every trace on the model as `logfsm check` does.")
+          py::arg("traces"), "Replays every trace on the model as `logfsm check` does.")
       .def("view", &model::view, py::arg("traces"), py::arg("path"),
            py::arg("examples") = kDefaultExamples,
            "Writes the HTML view of the model with the traces' usage to PATH.")
@@ -560,27 +580,29 @@ PYBIND11_MODULE(logfsm, m) {
         "progress(done, total) with the traces integrated so far, at most about 20 "
         "times a second and after the last trace. The learning runs with the "
         "interpreter's lock released.");
-  m.def("traces_from_dataframe", &traces_from_dataframe, py::arg("df"),
-        py::arg("case") = py::none(), py::arg("activity") = py::none(),
-        py::arg("timestamp") = py::none(), py::kw_only(),
-        py::arg("timestamp_format") = py::none(), py::arg("no_sort") = false,
-        "The traces of a pandas DataFrame of events, one row an event, with the CSV "
-        "reader's rules: CASE, ACTIVITY (a name or a list of names, joined with '+') and "
-        "TIMESTAMP name columns (by default the usual names, e.g. case:concept:name, "
-        "concept:name, time:timestamp); cases in order of their first row, each sorted "
-        "stably by time when every timestamp of it parses (datetimes, or text in ISO 8601 "
-        "or TIMESTAMP_FORMAT), else kept in row order with a warning; rows without a "
-        "case are left out with a warning. Needs pandas.");
-  m.def("evaluate", &evaluate_traces, py::arg("traces"), py::arg("ks"),
-        py::arg("folds") = kDefaultFolds,
-        py::arg("negatives") = py::none(), py::arg("jobs") = py::none(),
-        "k-fold evaluation as `logfsm eval`: for every k of KS (whole numbers, or a list "
-        "such as '2-5') the model of each fold is learned from the other traces and the "
-        "fold's traces are replayed on it; fold f holds the traces whose position i has "
-        "i mod FOLDS == f. NEGATIVES, traces that should be rejected, are replayed on the "
-        "model of all traces. Runs on JOBS threads (default: the number of cores) with the "
-        "interpreter's lock released; the figures do not depend on it. Returns one dict "
-        "per k with the keys of `logfsm eval --json` rows.");
+  m.def(
+      "traces_from_dataframe", &traces_from_dataframe, py::arg("df"),
+      py::arg("case") = py::none(), py::arg("activity") = py::none(),
+      py::arg("timestamp") = py::none(), py::kw_only(),
+      py::arg("timestamp_format") = py::none(), py::arg("no_sort") = false,
+      "The traces of a pandas DataFrame of events, one row an event, with the CSV "
+      "reader's rules: CASE, ACTIVITY (a name or a list of names, joined with '+') and "
+      "TIMESTAMP name columns (by default the usual names, e.g. case:concept:name, "
+      "concept:name, time:timestamp); cases in order of their first row, each sorted "
+      "stably by time when every timestamp of it parses (datetimes, or text in ISO 8601 "
+      "or TIMESTAMP_FORMAT), else kept in row order with a warning; rows without a "
+      "case are left out with a warning. Needs pandas.");
+  m.def(
+      "evaluate", &evaluate_traces, py::arg("traces"), py::arg("ks"),
+      py::arg("folds") = kDefaultFolds, py::arg("negatives") = py::none(),
+      py::arg("jobs") = py::none(),
+      "k-fold evaluation as `logfsm eval`: for every k of KS (whole numbers, or a list "
+      "such as '2-5') the model of each fold is learned from the other traces and the "
+      "fold's traces are replayed on it; fold f holds the traces whose position i has "
+      "i mod FOLDS == f. NEGATIVES, traces that should be rejected, are replayed on the "
+      "model of all traces. Runs on JOBS threads (default: the number of cores) with the "
+      "interpreter's lock released; the figures do not depend on it. Returns one dict "
+      "per k with the keys of `logfsm eval --json` rows.");
   m.def("read_log", &read_log, py::arg("path"),
         "read_log(path, **options) -> list[list[str]]\n\n"
         "Reads the log PATH in its format (from the name or input_format; a name of no "

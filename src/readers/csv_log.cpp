@@ -136,7 +136,8 @@ constexpr table_words kCsvWords = {"line", "in the header", "--case-column",
                                    "--activity-column"};
 constexpr table_words kTableWords = {"row", "among the columns", "case=", "activity="};
 
-status no_column(const header_names& header, std::string_view name, const table_words& words) {
+status no_column(const header_names& header, std::string_view name,
+                 const table_words& words) {
   return status(status_code::bad_log, "no column \"" + shown(name) + "\" " +
                                           std::string(words.header) + ": " +
                                           header_list(header));
@@ -148,9 +149,10 @@ status choose_columns(const header_names& header, std::size_t line,
                       columns& chosen) {
   const auto missing = [&](std::string_view what, std::string_view option) {
     return status(status_code::bad_log,
-                  (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) + "no " +
-                      std::string(what) + " column " + std::string(words.header) + ": " +
-                      header_list(header) + " (name one with " + std::string(option) + ")");
+                  (line > 0 ? "line " + std::to_string(line) + ": " : std::string()) +
+                      "no " + std::string(what) + " column " + std::string(words.header) +
+                      ": " + header_list(header) + " (name one with " +
+                      std::string(option) + ")");
   };
   const std::optional<std::size_t> case_column =
       options.case_column.empty() ? first_column(header, {"case:concept:name", "case_id",
@@ -399,7 +401,8 @@ class row_table {
           (file_order_ == 1
                ? " case kept in file order because a timestamp did not parse ("
                : " cases kept in file order because a timestamp did not parse (first: ") +
-          std::string(words_.row) + " " + std::to_string(first_bad_time_) + ", \"" + bad_time_ + "\")");
+          std::string(words_.row) + " " + std::to_string(first_bad_time_) + ", \"" +
+          bad_time_ + "\")");
     }
   }
 
@@ -458,7 +461,8 @@ status read_csv_log(input_file& in, const read_options& options, event_log& log,
                                             ": the header has more than " +
                                             std::to_string(kMostColumns) + " columns");
   }
-  if (status s = choose_columns(fields, records.record_line(), options, kCsvWords, chosen);
+  if (status s =
+          choose_columns(fields, records.record_line(), options, kCsvWords, chosen);
       !s.ok()) {
     return s;
   }
@@ -475,11 +479,12 @@ status read_csv_log(input_file& in, const read_options& options, event_log& log,
 }
 
 status read_event_table(const std::vector<std::string>& header, std::size_t rows,
-                        const table_cell& cell, const read_options& options, event_log& log,
-                        read_notes& notes) {
+                        const table_cell& cell, const read_options& options,
+                        event_log& log, read_notes& notes) {
   const header_names names(header.begin(), header.end());
   columns chosen;
-  if (status s = choose_columns(names, 0, options, kTableWords, chosen); !s.ok()) return s;
+  if (status s = choose_columns(names, 0, options, kTableWords, chosen); !s.ok())
+    return s;
   row_table table(chosen, options, kTableWords);
   std::vector<std::string_view> fields(table.fields_used());
   std::vector<std::string> cells(fields.size());

@@ -67,8 +67,8 @@ using table_cell = std::function<std::string(std::size_t row, std::size_t column
 // and the columns by case= and activity= ("no case column among the
 // columns: a, b (name one with case=)").
 status read_event_table(const std::vector<std::string>& header, std::size_t rows,
-                        const table_cell& cell, const read_options& options, event_log& log,
-                        read_notes& notes);
+                        const table_cell& cell, const read_options& options,
+                        event_log& log, read_notes& notes);
 
 }  // namespace logfsm
 
