@@ -67,12 +67,14 @@ run_result run_one(const event_log& train, std::int32_t k, const event_log& held
 
 bool has_event(const event_log& log) { return log.event_count() > 0; }
 
-// Runs task(i) for every i below `count` on up to `jobs` threads.
+// Runs task(i) for every i below `count` on up to `jobs` threads, the
+// highest i first: the runs of the largest k, which take longest, start
+// first and do not leave one thread working alone at the end.
 template <typename Task>
 void run_tasks(std::size_t count, unsigned jobs, const Task& task) {
   std::atomic<std::size_t> next{0};
   const auto worker = [&] {
-    for (std::size_t i = next++; i < count; i = next++) task(i);
+    for (std::size_t i = next++; i < count; i = next++) task(count - 1 - i);
   };
   const std::size_t threads = std::min<std::size_t>(std::max(jobs, 1u), count);
   std::vector<std::thread> pool;
