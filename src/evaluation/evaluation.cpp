@@ -67,12 +67,14 @@ run_result run_one(const event_log& train, std::int32_t k, const event_log& held
 
 bool has_event(const event_log& log) { return log.event_count() > 0; }
 
-// Runs task(i) for every i below `count` on up to `jobs` threads.
+// Runs task(i) for every i below `count` on up to `jobs` threads, the
+// highest i first: the runs of the largest k, which take longest, start
+// first and do not leave one thread working alone at the end.
 template <typename Task>
 void run_tasks(std::size_t count, unsigned jobs, const Task& task) {
   std::atomic<std::size_t> next{0};
   const auto worker = [&] {
-    for (std::size_t i = next++; i < count; i = next++) task(i);
+    for (std::size_t i = next++; i < count; i = next++) task(count - 1 - i);
   };
   const std::size_t threads = std::min<std::size_t>(std::max(jobs, 1u), count);
   std::vector<std::thread> pool;
@@ -169,17 +171,12 @@ status evaluate(const event_log& log, const eval_options& options, eval_report& 
                       std::to_string(lines));
   }
 
-  // Every fold's logs are selected once from the log read once, and shared
-  // by the runs of every k.
-  std::vector<event_log> held(folds);
-  std::vector<event_log> train(folds);
+  // A fold's training lines hold an event unless every event is held out.
+  std::vector<std::int64_t> held_events(folds, 0);
+  for (std::size_t i = 0; i < lines; ++i)
+    held_events[i % folds] += static_cast<std::int64_t>(log.line(i).size());
   for (std::size_t f = 0; f < folds; ++f) {
-    std::vector<std::size_t> in;
-    std::vector<std::size_t> out;
-    for (std::size_t i = 0; i < lines; ++i) (i % folds == f ? in : out).push_back(i);
-    held[f] = log.select_lines(in);
-    train[f] = log.select_lines(out);
-    if (!has_event(train[f])) {
+    if (held_events[f] == log.event_count()) {
       return status(status_code::empty_log,
                     "the traces outside fold " + std::to_string(f + 1) +
                         " hold no event, so no model can be learned from them");
@@ -198,8 +195,17 @@ status evaluate(const event_log& log, const eval_options& options, eval_report& 
   run_tasks(total, options.jobs, [&](std::size_t r) {
     const std::int32_t k = options.ks[r / per_k];
     const std::size_t f = r % per_k;
-    results[r] = f < folds ? run_one(train[f], k, held[f], true, false)
-                           : run_one(log, k, *options.negatives, false, true);
+    if (f < folds) {
+      // Each run picks its fold's lines from the log read once (no name is
+      // read or hashed again), so memory grows with the threads, not the
+      // folds.
+      std::vector<std::size_t> in;
+      std::vector<std::size_t> out;
+      for (std::size_t i = 0; i < lines; ++i) (i % folds == f ? in : out).push_back(i);
+      results[r] = run_one(log.select_lines(out), k, log.select_lines(in), true, false);
+    } else {
+      results[r] = run_one(log, k, *options.negatives, false, true);
+    }
     if (options.progress) {
       const std::lock_guard<std::mutex> lock(progress_mutex);
       options.progress(++done, total);
@@ -216,7 +222,7 @@ status evaluate(const event_log& log, const eval_options& options, eval_report& 
       const run_result& r = results[i * per_k + f];
       row.accepted += r.accepted;
       row.fit_accepted += r.fit_accepted;
-      row.fit_total += train[f].line_count();
+      row.fit_total += lines - (lines - f + folds - 1) / folds;  // lines outside fold f
       row.states += double(r.states);
       row.transitions += double(r.transitions);
       row.seconds += r.seconds;

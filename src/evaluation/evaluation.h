@@ -6,7 +6,9 @@
 // a log of just those lines would learn it, and read back from its JSON text
 // as `logfsm check` reads a model file; the lines of fold f are then replayed
 // on it as `check` replays them. Every (k, fold) run is independent of the
-// others, so they run on any number of threads with the same report.
+// others, so they run on any number of threads with the same report. The
+// log is read once; each run picks its lines from it, so memory grows with
+// the threads, not with the folds.
 #ifndef LOGFSM_EVALUATION_EVALUATION_H_
 #define LOGFSM_EVALUATION_EVALUATION_H_
 
