@@ -67,25 +67,38 @@ def test_an_exception_in_progress_ends_learning_with_it(orders):
     assert logfsm.learn(orders, 3).states  # the module works on afterwards
 
 
-def test_learning_releases_the_lock_and_reports_progress():
-    traces = generate(1, 20000, alphabet=12, states=10)
-    count, calls, started, finished = [0], [], threading.Event(), threading.Event()
+@pytest.fixture(scope="module")
+def long_log():
+    """Traces that take a good part of a second to learn at k = 4."""
+    return generate(1, 20000, alphabet=12, states=10)
 
-    def spin():
+
+def test_another_thread_runs_while_learning(long_log):
+    seen, started, finished = [], threading.Event(), threading.Event()
+
+    def sample():
         started.set()
         while not finished.is_set():
-            count[0] += 1
+            seen.append(time.perf_counter())
+            time.sleep(0.001)
 
-    thread = threading.Thread(target=spin)
+    thread = threading.Thread(target=sample)
     thread.start()
     started.wait()
-    before, begun = count[0], time.perf_counter()
-    logfsm.learn(traces, 4, progress=lambda done, total: calls.append((done, total)))
-    during, seconds = count[0] - before, time.perf_counter() - begun
+    begun = time.perf_counter()
+    logfsm.learn(long_log, 4)
+    ended = time.perf_counter()
     finished.set()
     thread.join()
-    assert seconds > 0.2, "the log learns too fast to tell"
-    assert during > 10000
+    quarter = (ended - begun) / 4
+    assert quarter > 0.005, "the log learns too fast to tell"
+    # Holding the lock would leave no sample in the middle of the learning.
+    assert len([t for t in seen if begun + quarter < t < ended - quarter]) > 2
+
+
+def test_progress_reports_increasing_counts_up_to_the_last_trace(long_log):
+    calls = []
+    logfsm.learn(long_log, 4, progress=lambda done, total: calls.append((done, total)))
     assert len(calls) > 1 and calls[-1] == (20000, 20000)
     assert [d for d, _ in calls] == sorted({d for d, _ in calls}) and {t for _, t in calls} == {20000}
 
