@@ -26,6 +26,8 @@ struct path_tree {
   struct edge {
     fsm_state to;        // the copy held by the stored transition
     std::uint32_t node;  // the node of `to`
+    // The stored transition, valid while the machine's stamp is `stamp`.
+    const fsm_transition* stored;
   };
   struct node {
     // The successors in transition order, self-loops left out; empty for a
@@ -34,11 +36,14 @@ struct path_tree {
     // The most steps a walk from here can take in the tree; kUnbounded when
     // a walk can reach a cycle.
     std::int64_t longest = 0;
+    // The machine's number for the node's state (machine::state_number).
+    std::uint32_t number = 0;
   };
   static constexpr std::int64_t kUnbounded = INT64_MAX;
 
   std::int32_t k = 2;
   fsm_state start;
+  std::uint64_t stamp = 0;  // the machine's stamp when the tree was taken
   std::vector<node> nodes;  // nodes[0] is the start
 
   // True when some walk of `steps` steps leaves `n`; exact for every walk
@@ -48,7 +53,8 @@ struct path_tree {
   }
 };
 
-// The tree of the k-state paths from `start` in `m`. Requires: k >= 2.
+// The tree of the k-state paths from `start` in `m`; its node numbers are
+// m's, so it is looked at with m only. Requires: k >= 2.
 path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start);
 
 // A path of the tree from its start, as it is walked: the nodes, the state

@@ -39,7 +39,7 @@ struct fsm_builder {
   pseudo_random random;
   // The most paths from one state that window matching lists one by one;
   // beyond, it walks them as a tree. A tuning knob: the result is the same.
-  std::size_t listed_paths_bound = 1024;
+  std::size_t listed_paths_bound = 16;
 };
 
 }  // namespace logfsm
