@@ -96,16 +96,14 @@ class tree_pruner {
     // The nodes with an edge to each node, by a count of entries and their
     // places in one array.
     std::vector<std::uint32_t> first_entry(count + 1, 0), entries;
-    for (const path_tree::node& n : tree_.nodes) {
-      for (const path_tree::edge& e : n.edges) ++first_entry[e.node + 1];
-    }
+    for (const path_tree::edge& e : tree_.edges) ++first_entry[e.node + 1];
     for (std::size_t n = 0; n < count; ++n) first_entry[n + 1] += first_entry[n];
     entries.resize(first_entry[count]);
     std::vector<std::uint32_t> filled(first_entry.begin(), first_entry.end() - 1);
     std::vector<std::uint32_t> queue;
     for (std::uint32_t n = 0; n < count; ++n) {
       const path_tree::node& here = tree_.nodes[n];
-      for (const path_tree::edge& e : here.edges) {
+      for (const path_tree::edge& e : tree_.edges_of(n)) {
         entries[filled[e.node]++] = n;
         const fsm_transition* t =
             tree_.stamp == builder_.transitions.stamp()
@@ -226,7 +224,7 @@ class tree_pruner {
   }
 
   bool has_edge(std::uint32_t n, const fsm_state& to) const {
-    for (const path_tree::edge& e : tree_.nodes[n].edges) {
+    for (const path_tree::edge& e : tree_.edges_of(n)) {
       if (e.to == to) return true;
     }
     return false;
