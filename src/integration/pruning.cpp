@@ -1,5 +1,6 @@
 #include "integration/pruning.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <set>
@@ -269,8 +270,15 @@ std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
 pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
                          const window& w) {
   // Listing is cheapest while the paths are few; past a bound their number
-  // may grow exponentially with k, and the tree takes over.
+  // may grow exponentially with k, and the tree takes over. At k = 3 the
+  // tree has an edge for every path and one more for each successor of the
+  // start, so the paths are listed whatever their number; from k = 5 on they
+  // multiply so fast that listing many before giving up costs more than the
+  // tree, so at most 16 are listed. A bound of 0 asks for the tree always.
   pending_paths taken;
+  std::size_t bound = builder.listed_paths_bound;
+  if (bound > 0 && builder.k <= 3) bound = SIZE_MAX;
+  if (builder.k >= 5) bound = std::min<std::size_t>(bound, 16);
   std::size_t seen = 0;
   const window_set& observed = builder.observed_windows;
   // names[i]: where the names of the path's first i + 1 states stand among
@@ -284,7 +292,7 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
         return false;
       },
       [&](const state_refs& states) {
-        if (++seen > builder.listed_paths_bound) return false;
+        if (++seen > bound) return false;
         if (!taken.match && same_events(w, states)) taken.match = copy_path(states);
         if (!observed.ends_window(names.back())) taken.unobserved.push_back(copy_path(states));
         return true;
