@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "integration/paths.h"
+#include "integration/pruning.h"
 #include "integration/window_matching.h"
 
 namespace logfsm {

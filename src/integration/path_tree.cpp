@@ -1,7 +1,6 @@
 #include "integration/path_tree.h"
 
 #include <cassert>
-#include <map>
 #include <set>
 #include <utility>
 
@@ -21,8 +20,9 @@ void measure_walks(path_tree& tree) {
     while (!stack.empty()) {
       auto& [n, next] = stack.back();
       path_tree::node& here = tree.nodes[n];
-      if (next < here.edges.size()) {
-        const std::uint32_t m = here.edges[next++].node;
+      const std::span<const path_tree::edge> edges = tree.edges_of(n);
+      if (next < edges.size()) {
+        const std::uint32_t m = edges[next++].node;
         if (marks[m] == mark::fresh) {
           marks[m] = mark::open;
           stack.emplace_back(m, 0);
@@ -56,28 +56,54 @@ path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& star
   path_tree tree;
   tree.k = k;
   tree.start = start;
-  // Breadth first, so a state's depth is its fewest steps from the start;
-  // states deeper than k - 2 steps start no path step.
-  std::map<fsm_state, std::uint32_t, state_less> numbers{{start, 0}};
-  std::vector<const fsm_state*> states{&tree.start};
-  std::vector<std::int64_t> depth{0};
+  tree.stamp = m.stamp();
   tree.nodes.emplace_back();
-  for (std::uint32_t n = 0; n < states.size(); ++n) {
-    if (depth[n] > k - 2) continue;
-    std::vector<path_tree::edge> edges;
-    for (const fsm_transition& t : m.outgoing(*states[n])) {
-      if (t.is_self_loop()) continue;
-      const auto [it, added] =
-          numbers.emplace(t.to, static_cast<std::uint32_t>(states.size()));
-      if (added) {
-        states.push_back(&it->first);
-        depth.push_back(depth[n] + 1);
-        tree.nodes.emplace_back();
-      }
-      edges.push_back({t.to, it->second});
-    }
-    tree.nodes[n].edges = std::move(edges);
+  const std::uint32_t first = m.state_number(start);
+  if (first == machine::kNoState) {
+    // A state at no transition end starts no step.
+    tree.nodes[0].number = first;
+    return tree;
   }
+  // Breadth first, so a state's depth is its fewest steps from the start;
+  // states deeper than k - 2 steps start no path step. node_of is indexed by
+  // the machine's state numbers and reset before returning, so one table
+  // serves every tree.
+  static thread_local std::vector<std::uint32_t> node_of;
+  if (node_of.size() < m.state_count()) node_of.resize(m.state_count(), machine::kNoState);
+  tree.nodes[0].number = first;
+  node_of[first] = 0;
+  // First the nodes and the count of edges, then the edges, so their array
+  // is allocated once.
+  std::vector<std::int64_t> depth{0};
+  std::size_t edge_count = 0;
+  const auto starts_steps = [&](std::uint32_t n) { return depth[n] <= k - 2; };
+  for (std::uint32_t n = 0; n < tree.nodes.size(); ++n) {
+    if (!starts_steps(n)) continue;
+    const auto out = m.outgoing_of(tree.nodes[n].number);
+    for (auto t = out.begin(); t != out.end(); ++t) {
+      if (t->is_self_loop()) continue;
+      ++edge_count;
+      std::uint32_t& to = node_of[t.other_number()];
+      if (to == machine::kNoState) {
+        to = static_cast<std::uint32_t>(tree.nodes.size());
+        tree.nodes.emplace_back();
+        tree.nodes.back().number = t.other_number();
+        depth.push_back(depth[n] + 1);
+      }
+    }
+  }
+  tree.edges.reserve(edge_count);
+  for (std::uint32_t n = 0; n < tree.nodes.size(); ++n) {
+    tree.nodes[n].first_edge = static_cast<std::uint32_t>(tree.edges.size());
+    if (starts_steps(n)) {
+      const auto out = m.outgoing_of(tree.nodes[n].number);
+      for (auto t = out.begin(); t != out.end(); ++t) {
+        if (!t->is_self_loop()) tree.edges.push_back({t->to, node_of[t.other_number()], &*t});
+      }
+    }
+    tree.nodes[n].end_edge = static_cast<std::uint32_t>(tree.edges.size());
+  }
+  for (const path_tree::node& n : tree.nodes) node_of[n.number] = machine::kNoState;
   measure_walks(tree);
   return tree;
 }

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "integration/paths.h"
@@ -26,20 +27,31 @@ struct path_tree {
   struct edge {
     fsm_state to;        // the copy held by the stored transition
     std::uint32_t node;  // the node of `to`
+    // The stored transition, valid while the machine's stamp is `stamp`.
+    const fsm_transition* stored;
   };
   struct node {
-    // The successors in transition order, self-loops left out; empty for a
-    // state first reached k - 1 steps from the start.
-    std::vector<edge> edges;
+    // Where the node's successors stand in `edges` (see edges_of).
+    std::uint32_t first_edge = 0, end_edge = 0;
     // The most steps a walk from here can take in the tree; kUnbounded when
     // a walk can reach a cycle.
     std::int64_t longest = 0;
+    // The machine's number for the node's state (machine::state_number).
+    std::uint32_t number = 0;
   };
   static constexpr std::int64_t kUnbounded = INT64_MAX;
 
   std::int32_t k = 2;
   fsm_state start;
+  std::uint64_t stamp = 0;  // the machine's stamp when the tree was taken
   std::vector<node> nodes;  // nodes[0] is the start
+  std::vector<edge> edges;  // the successors of every node, node by node
+
+  // The successors of node n in transition order, self-loops left out; none
+  // for a state first reached k - 1 steps from the start.
+  std::span<const edge> edges_of(std::uint32_t n) const {
+    return {edges.data() + nodes[n].first_edge, edges.data() + nodes[n].end_edge};
+  }
 
   // True when some walk of `steps` steps leaves `n`; exact for every walk
   // that ends at most k - 1 steps from the start.
@@ -48,7 +60,8 @@ struct path_tree {
   }
 };
 
-// The tree of the k-state paths from `start` in `m`. Requires: k >= 2.
+// The tree of the k-state paths from `start` in `m`; its node numbers are
+// m's, so it is looked at with m only. Requires: k >= 2.
 path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start);
 
 // A path of the tree from its start, as it is walked: the nodes, the state
@@ -75,7 +88,7 @@ enum class tree_step { skip, descend, stop };
 template <typename Enter, typename Leave>
 bool walk_tree(const path_tree& tree, tree_path& p, Enter enter, Leave leave) {
   const std::size_t base = p.states.size();
-  std::vector<std::size_t> remaining{tree.nodes[p.nodes.back()].edges.size()};
+  std::vector<std::size_t> remaining{tree.edges_of(p.nodes.back()).size()};
   const auto take_back = [&p] {
     p.nodes.pop_back();
     p.states.pop_back();
@@ -90,7 +103,7 @@ bool walk_tree(const path_tree& tree, tree_path& p, Enter enter, Leave leave) {
       }
       continue;
     }
-    const path_tree::edge& e = tree.nodes[p.nodes.back()].edges[--remaining.back()];
+    const path_tree::edge& e = tree.edges_of(p.nodes.back())[--remaining.back()];
     p.nodes.push_back(e.node);
     p.states.push_back(&e.to);
     p.events.push_back(e.to.event.get());
@@ -98,7 +111,7 @@ bool walk_tree(const path_tree& tree, tree_path& p, Enter enter, Leave leave) {
     if (step == tree_step::stop) return false;
     if (step == tree_step::descend &&
         p.states.size() < static_cast<std::size_t>(tree.k)) {
-      remaining.push_back(tree.nodes[e.node].edges.size());
+      remaining.push_back(tree.edges_of(e.node).size());
       continue;
     }
     if (step == tree_step::descend) leave(static_cast<const tree_path&>(p));

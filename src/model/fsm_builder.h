@@ -37,8 +37,10 @@ struct fsm_builder {
   std::vector<fsm_transition> removed_transitions;
   // The sequence that numbers new states, drawn in call order.
   pseudo_random random;
-  // The most paths from one state that window matching lists one by one;
-  // beyond, it walks them as a tree. A tuning knob: the result is the same.
+  // The most paths from one state that window matching lists one by one at
+  // k = 4; beyond, it walks them as a tree (take_paths lists them all at
+  // k = 3 and at most 16 from k = 5 on; 0 asks for the tree always). A
+  // tuning knob: the result is the same.
   std::size_t listed_paths_bound = 1024;
 };
 

@@ -1,6 +1,7 @@
 #include "model/machine.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 
 namespace logfsm {
@@ -9,6 +10,12 @@ namespace {
 // The key of the state table: name number and id.
 std::uint64_t state_key(std::uint32_t name, std::int16_t id) {
   return (static_cast<std::uint64_t>(name) << 16) | static_cast<std::uint16_t>(id);
+}
+
+// Stamps come from one counter, so no two contents share one.
+std::uint64_t new_stamp() {
+  static std::atomic<std::uint64_t> last{0};
+  return last.fetch_add(1, std::memory_order_relaxed) + 1;
 }
 
 std::size_t hash_key(std::uint64_t key) {
@@ -168,6 +175,7 @@ bool machine::insert(const fsm_transition& t) {
   hold(from);
   hold(to);
   ++size_;
+  stamp_ = new_stamp();
   return true;
 }
 
@@ -193,6 +201,7 @@ bool machine::erase(const fsm_transition& t) {
   gone.used.reset();
   free_slots_.push_back(s);
   --size_;
+  stamp_ = new_stamp();
   return true;
 }
 
@@ -205,6 +214,13 @@ const fsm_transition* machine::find_stored(const fsm_state& from, const fsm_stat
   const std::vector<link>& out = states_[f].out;
   const auto at = position(out, order);
   if (at == out.end() || states_[at->other].order != order) return nullptr;
+  return &slots_[at->slot].t;
+}
+
+const fsm_transition* machine::find_stored(std::uint32_t from, std::uint32_t to) const {
+  const std::vector<link>& out = states_[from].out;
+  const auto at = position(out, states_[to].order);
+  if (at == out.end() || at->other != to) return nullptr;
   return &slots_[at->slot].t;
 }
 

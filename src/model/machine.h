@@ -90,6 +90,8 @@ class machine {
       return before;
     }
     bool operator==(const link_iterator& other) const { return at_ == other.at_; }
+    // The number (see state_number) of the state at the other end.
+    std::uint32_t other_number() const { return at_->other; }
 
    private:
     const link* at_ = nullptr;
@@ -183,13 +185,29 @@ class machine {
   range<link_iterator> outgoing(const fsm_state& s) const;
   range<link_iterator> incoming(const fsm_state& s) const;
 
+  // Each state the machine has held at a transition end keeps one number,
+  // below state_count(), for the machine's life (also after its last
+  // transition is erased): a key for tables about states that costs no
+  // lookup. kNoState for a state never held.
+  static constexpr std::uint32_t kNoState = UINT32_MAX;
+  std::uint32_t state_number(const fsm_state& s) const { return state_of(s); }
+  std::size_t state_count() const { return states_.size(); }
+  // outgoing(s) for the state numbered `number`.
+  range<link_iterator> outgoing_of(std::uint32_t number) const { return links(states_[number].out); }
+  // A mark of the machine's contents, new after every insertion and erasure
+  // (and never shared by two machines' contents): while it stays, pointers
+  // from find_stored stay valid.
+  std::uint64_t stamp() const { return stamp_; }
+  // find_stored(from, to) for the states numbered so.
+  const fsm_transition* find_stored(std::uint32_t from, std::uint32_t to) const;
+
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, names_in_order_.size()); }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
 
  private:
-  static constexpr std::uint32_t kNone = UINT32_MAX;
+  static constexpr std::uint32_t kNone = kNoState;
 
   struct name_entry {
     std::string name;
@@ -238,6 +256,7 @@ class machine {
   std::vector<slot> slots_;
   std::vector<std::uint32_t> free_slots_;
   std::size_t size_ = 0;
+  std::uint64_t stamp_ = 0;
 };
 
 }  // namespace logfsm

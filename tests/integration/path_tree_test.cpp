@@ -33,8 +33,8 @@ TEST(PathTree, StatesBeyondKMinusTwoStepsStartNoStep) {
   const fsm_state a = st("a"), b = st("b"), c = st("c");
   const path_tree tree = make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, a)}), 3, a);
   ASSERT_EQ(tree.nodes.size(), 3u);
-  EXPECT_EQ(tree.nodes[1].edges.size(), 1u);  // b, one step from a
-  EXPECT_TRUE(tree.nodes[2].edges.empty());   // c, two steps from a
+  EXPECT_EQ(tree.edges_of(1).size(), 1u);  // b, one step from a
+  EXPECT_TRUE(tree.edges_of(2).empty());   // c, two steps from a
 }
 
 TEST(PathTree, FirstSpellingPathIsTheFirstEnumeratedAndHoldsStoredCopies) {

@@ -1,8 +1,10 @@
 #include "support/plain_paths.h"
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
+#include "integration/pruning.h"
 #include "support/plain_queries.h"
 
 namespace logfsm::testing {
@@ -50,6 +52,24 @@ bool plain_creates_unseen_window(const fsm_builder& builder, const fsm_transitio
     if (counted(p, t.to) && unseen(p)) return true;
   }
   return false;
+}
+
+void plain_prune_unobserved_paths(fsm_builder& builder, const std::vector<path>& paths) {
+  std::set<fsm_transition, transition_less> chosen;
+  for (const path& u : paths) {
+    if (builder.observed_windows.contains(path_events(u))) continue;
+    for (std::size_t j = 0; j + 1 < u.size(); ++j) {
+      const fsm_transition t = find_or_make_transition(builder, u[j], u[j + 1]);
+      if (!*t.used) {
+        chosen.insert(t);
+        break;
+      }
+    }
+  }
+  for (const fsm_transition& t : chosen) {
+    builder.removed_transitions.push_back(t);
+    builder.transitions.erase(t);
+  }
 }
 
 }  // namespace logfsm::testing
