@@ -1,5 +1,6 @@
 #include "frontend/command_line.h"
 
+#include <charconv>
 #include <cstddef>
 #include <utility>
 
@@ -40,7 +41,8 @@ status parse_command_line(const std::vector<std::string>& args,
       break;
     }
     const bool long_form = arg.size() > 2 && arg.starts_with("--");
-    const bool short_form = !long_form && arg.size() == 2 && arg[0] == '-' && arg[1] != '-';
+    const bool short_form =
+        !long_form && arg.size() == 2 && arg[0] == '-' && arg[1] != '-';
     if (!long_form && !short_form) {
       if (arg.size() > 1 && arg[0] == '-') return fail("unknown option: " + arg);
       parsed.positional.push_back(arg);
@@ -53,7 +55,8 @@ status parse_command_line(const std::vector<std::string>& args,
       name.resize(eq);
     }
     const option_spec* spec = find_spec(specs, name, short_form ? arg[1] : '\0');
-    if (spec == nullptr) return fail("unknown option: " + (short_form ? arg : "--" + name));
+    if (spec == nullptr)
+      return fail("unknown option: " + (short_form ? arg : "--" + name));
     if (!spec->takes_value) {
       if (inline_value) return fail("option --" + spec->name + " takes no value");
       parsed.options[spec->name].emplace_back();
@@ -65,6 +68,23 @@ status parse_command_line(const std::vector<std::string>& args,
     }
     parsed.options[spec->name].push_back(*inline_value);
   }
+  return status();
+}
+
+status read_whole_number(const parsed_command_line& line, const std::string& option,
+                         std::size_t min, std::size_t max, std::size_t& value) {
+  const auto text = line.value(option);
+  if (!text) return status();
+  std::size_t n = 0;
+  const char* end = text->data() + text->size();
+  const auto [at, error] = std::from_chars(text->data(), end, n);
+  if (error != std::errc() || at != end || n < min || n > max) {
+    return status(status_code::bad_argument,
+                  "--" + option + " takes a whole number " +
+                      (min == 0 ? "" : "from " + std::to_string(min) + " ") + "up to " +
+                      std::to_string(max));
+  }
+  value = n;
   return status();
 }
 

@@ -33,6 +33,12 @@ struct parsed_command_line {
   std::vector<std::string> values(const std::string& name) const;
 };
 
+// Reads the value of `option` (absent: `value` unchanged) as a whole number
+// from `min` to `max`. Fails with bad_argument "--OPTION takes a whole number
+// from MIN to MAX" ("up to MAX" when MIN is 0).
+status read_whole_number(const parsed_command_line& line, const std::string& option,
+                         std::size_t min, std::size_t max, std::size_t& value);
+
 // Fails with bad_argument and why the command line is wrong (e.g. "unknown
 // option: --x"); `parsed` then holds what was read before.
 status parse_command_line(const std::vector<std::string>& args,

@@ -1,6 +1,5 @@
 #include "frontend/eval_command.h"
 
-#include <charconv>
 #include <cstddef>
 #include <optional>
 #include <sstream>
@@ -60,21 +59,6 @@ struct eval_request {
   read_options reading;
 };
 
-// A whole number from `min` to `max`, or a bad_argument naming `option`.
-status read_count(const parsed_command_line& line, const char* option, std::size_t min,
-                  std::size_t max, std::size_t& value) {
-  const auto text = line.value(option);
-  if (!text) return status();
-  const char* end = text->data() + text->size();
-  const auto [at, error] = std::from_chars(text->data(), end, value);
-  if (error != std::errc() || at != end || value < min || value > max) {
-    return status(status_code::bad_argument,
-                  std::string("--") + option + " takes a whole number from " +
-                      std::to_string(min) + " to " + std::to_string(max));
-  }
-  return status();
-}
-
 status parse_arguments(const std::vector<std::string>& args, eval_request& request) {
   parsed_command_line line;
   status parsed = parse_command_line(args,
@@ -95,8 +79,9 @@ status parse_arguments(const std::vector<std::string>& args, eval_request& reque
   request.plot = line.value("plot");
   if (const auto ks = line.value("k")) parsed = parse_k_list(*ks, request.options.ks);
   std::size_t jobs = std::max(1u, std::thread::hardware_concurrency());
-  if (parsed.ok()) parsed = read_count(line, "folds", 2, 1000000, request.options.folds);
-  if (parsed.ok()) parsed = read_count(line, "jobs", 1, 1024, jobs);
+  if (parsed.ok())
+    parsed = read_whole_number(line, "folds", 2, 1000000, request.options.folds);
+  if (parsed.ok()) parsed = read_whole_number(line, "jobs", 1, 1024, jobs);
   request.options.jobs = static_cast<unsigned>(jobs);
   if (parsed.ok()) parsed = reading_options_from(line, request.reading);
   if (!parsed.ok() || request.help) return parsed;

@@ -1,6 +1,5 @@
 #include "frontend/view_command.h"
 
-#include <charconv>
 #include <filesystem>
 
 #include "frontend/exit_status.h"
@@ -43,16 +42,7 @@ std::string default_output(const std::string& model) {
 }  // namespace
 
 status read_examples(const parsed_command_line& line, std::size_t& examples) {
-  const auto value = line.value("examples");
-  if (!value) return status();
-  std::size_t n = 0;
-  const char* end = value->data() + value->size();
-  const auto [at, error] = std::from_chars(value->data(), end, n);
-  if (error != std::errc() || at != end || n > 1000000) {
-    return status(status_code::bad_argument, "--examples takes a whole number up to 1000000");
-  }
-  examples = n;
-  return status();
+  return read_whole_number(line, "examples", 0, 1000000, examples);
 }
 
 int run_view(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -62,11 +52,12 @@ int run_view(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return exit_status_for(why.code());
   };
   parsed_command_line line;
-  status parsed = parse_command_line(
-      args,
-      with_reading_options({{"output", 'o', true}, {"examples", '\0', true}, {"quiet", 'q'},
-                            {"help", 'h'}}),
-      line);
+  status parsed = parse_command_line(args,
+                                     with_reading_options({{"output", 'o', true},
+                                                           {"examples", '\0', true},
+                                                           {"quiet", 'q'},
+                                                           {"help", 'h'}}),
+                                     line);
   read_options options;
   std::size_t examples = kDefaultExamples;
   if (parsed.ok()) parsed = reading_options_from(line, options);
@@ -96,9 +87,9 @@ int run_view(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (!loaded.ok()) return fail(loaded);
 
   // The page names its files without their folders, as they are mailed.
-  const std::string page =
-      make_view_page(*assets, std::filesystem::path(model_name).filename().string(),
-                     std::filesystem::path(log_name).filename().string(), model, log, examples);
+  const std::string page = make_view_page(
+      *assets, std::filesystem::path(model_name).filename().string(),
+      std::filesystem::path(log_name).filename().string(), model, log, examples);
   if (const status written = write_file_atomically(output, page); !written.ok()) {
     return fail(written);
   }
