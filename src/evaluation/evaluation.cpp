@@ -5,7 +5,6 @@
 #include <charconv>
 #include <chrono>
 #include <mutex>
-#include <sstream>
 #include <thread>
 
 #include "checking/model_file.h"
@@ -44,11 +43,11 @@ run_result run_one(const event_log& train, std::int32_t k, const event_log& held
                    bool fit, bool count_rejected) {
   run_result r;
   const clock_type::time_point start = clock_type::now();
-  std::ostringstream json;
+  std::string json;
   {
     fsm_builder builder(train, k);
     learn(builder, progress_sink{});
-    write_json(json, builder.transitions);
+    append_json(json, builder.transitions);
     r.states = builder.transitions.states().size();
     r.transitions = builder.transitions.size();
   }
@@ -56,7 +55,7 @@ run_result run_one(const event_log& train, std::int32_t k, const event_log& held
 
   const clock_type::time_point replay_start = clock_type::now();
   model_file model;
-  (void)read_model(json.str(), model);  // the writer's text always reads back
+  (void)read_model(json, model);  // the writer's text always reads back
   const replay_machine machine = compile_model(model);
   const std::uint64_t accepted = accepted_count(machine, held);
   r.accepted = count_rejected ? held.line_count() - accepted : accepted;

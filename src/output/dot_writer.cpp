@@ -5,13 +5,14 @@
 namespace logfsm {
 namespace {
 
-// Writes the accepting transition ends; returns whether any was written.
-bool write_accepting_list(std::ostream& out, const machine& transitions) {
+// Appends the accepting transition ends; returns whether any was appended.
+bool append_accepting_list(std::string& out, const machine& transitions) {
   bool any = false;
   for (const fsm_transition& t : transitions) {
     for (const fsm_state* end : {&t.from, &t.to}) {
       if (!*end->accepting) continue;
-      write_state(out, *end, text_syntax::dot) << ' ';
+      append_state(out, *end, text_syntax::dot);
+      out += ' ';
       any = true;
     }
   }
@@ -20,17 +21,25 @@ bool write_accepting_list(std::ostream& out, const machine& transitions) {
 
 }  // namespace
 
-std::ostream& write_dot(std::ostream& out, const machine& transitions) {
-  out << "Digraph {\nnode [shape = doublecircle];";
-  out << (write_accepting_list(out, transitions) ? ";\n" : "\n");
-  out << "node [shape = circle];\n";
+void append_dot(std::string& out, const machine& transitions) {
+  out += "Digraph {\nnode [shape = doublecircle];";
+  out += append_accepting_list(out, transitions) ? ";\n" : "\n";
+  out += "node [shape = circle];\n";
   for (const fsm_transition& t : transitions) {
-    write_state(out, t.from, text_syntax::dot) << "->";
-    write_state(out, t.to, text_syntax::dot) << "[label = \"";
-    write_escaped(out, t.to.name(), text_syntax::dot);
-    out << "\"]\n";
+    append_state(out, t.from, text_syntax::dot);
+    out += "->";
+    append_state(out, t.to, text_syntax::dot);
+    out += "[label = \"";
+    append_escaped(out, t.to.name(), text_syntax::dot);
+    out += "\"]\n";
   }
-  return out << '}';
+  out += '}';
+}
+
+std::ostream& write_dot(std::ostream& out, const machine& transitions) {
+  std::string text;
+  append_dot(text, transitions);
+  return out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 }  // namespace logfsm

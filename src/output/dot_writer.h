@@ -3,6 +3,7 @@
 #define LOGFSM_OUTPUT_DOT_WRITER_H_
 
 #include <ostream>
+#include <string>
 
 #include "model/machine.h"
 
@@ -15,6 +16,8 @@ namespace logfsm {
 // without a line end. When no transition end is accepting the list and its
 // ";" are left out, so the file stays valid DOT.
 std::ostream& write_dot(std::ostream& out, const machine& transitions);
+// The same text, appended to `out`.
+void append_dot(std::string& out, const machine& transitions);
 
 }  // namespace logfsm
 

@@ -4,6 +4,7 @@
 #define LOGFSM_OUTPUT_JSON_WRITER_H_
 
 #include <ostream>
+#include <string>
 
 #include "model/machine.h"
 
@@ -16,6 +17,8 @@ namespace logfsm {
 // order, when the flag of any copy of it at a transition end is set) and
 // "isInitial" (always the one initial state s0(-1)).
 std::ostream& write_json(std::ostream& out, const machine& transitions);
+// The same text, appended to `out`.
+void append_json(std::string& out, const machine& transitions);
 
 }  // namespace logfsm
 

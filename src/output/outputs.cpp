@@ -1,6 +1,6 @@
 #include "output/outputs.h"
 
-#include <sstream>
+#include <string>
 #include <string_view>
 
 #include "output/dot_writer.h"
@@ -13,25 +13,28 @@ namespace {
 struct output_format {
   output_kind kind;
   std::string_view suffix;
-  void (*write)(std::ostream& out, const machine& m);
+  void (*append)(std::string& out, const machine& m);
 };
 
 // The DOT file ends with a line end, the JSON file without one.
 constexpr output_format kFormats[] = {
     {output_kind::dot, ".dot",
-     [](std::ostream& out, const machine& m) { write_dot(out, m) << '\n'; }},
+     [](std::string& out, const machine& m) {
+       append_dot(out, m);
+       out += '\n';
+     }},
     {output_kind::json, ".json",
-     [](std::ostream& out, const machine& m) { write_json(out, m); }},
+     [](std::string& out, const machine& m) { append_json(out, m); }},
 };
 
 }  // namespace
 
 std::string output_text(const machine& m, output_kind kind) {
-  std::ostringstream text;
+  std::string text;
   for (const output_format& format : kFormats) {
-    if (format.kind == kind) format.write(text, m);
+    if (format.kind == kind) format.append(text, m);
   }
-  return std::move(text).str();
+  return text;
 }
 
 std::vector<output_file> write_outputs(const machine& m, const std::string& stem,

@@ -1,50 +1,71 @@
 #include "output/state_text.h"
 
 #include <cassert>
+#include <charconv>
+#include <string>
 
 namespace logfsm {
 namespace {
 
-void write_dot_escaped(std::ostream& out, std::string_view name) {
-  for (const char c : name) {
-    if (c == '"' || c == '\\') {
-      out << '\\' << c;
-    } else if (c == '\0') {
-      out << "\\0";
-    } else {
-      out << c;
-    }
+// Names are mostly plain bytes: each run of bytes that need no escape is
+// appended at once.
+void append_dot_escaped(std::string& out, std::string_view name) {
+  std::size_t plain = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    if (c != '"' && c != '\\' && c != '\0') continue;
+    out.append(name.substr(plain, i - plain));
+    out += '\\';
+    out += c == '\0' ? '0' : c;
+    plain = i + 1;
   }
+  out.append(name.substr(plain));
 }
 
-void write_unicode_escape(std::ostream& out, unsigned char byte) {
+void append_unicode_escape(std::string& out, unsigned char byte) {
   static constexpr char kHex[] = "0123456789abcdef";
-  out << "\\u00" << kHex[byte >> 4] << kHex[byte & 0xF];
+  out += "\\u00";
+  out += kHex[byte >> 4];
+  out += kHex[byte & 0xF];
 }
 
-void write_json_escaped(std::ostream& out, std::string_view name) {
+void append_json_escaped(std::string& out, std::string_view name) {
+  std::size_t plain = 0;  // the start of the run of bytes kept as they are
   std::size_t i = 0;
+  const auto flush = [&] { out.append(name.substr(plain, i - plain)); };
   while (i < name.size()) {
     const auto byte = static_cast<unsigned char>(name[i]);
+    if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
+      ++i;
+      continue;
+    }
+    const char* escape = nullptr;
     switch (byte) {
-      case '"': out << "\\\""; ++i; continue;
-      case '\\': out << "\\\\"; ++i; continue;
-      case '\b': out << "\\b"; ++i; continue;
-      case '\f': out << "\\f"; ++i; continue;
-      case '\n': out << "\\n"; ++i; continue;
-      case '\r': out << "\\r"; ++i; continue;
-      case '\t': out << "\\t"; ++i; continue;
+      case '"': escape = "\\\""; break;
+      case '\\': escape = "\\\\"; break;
+      case '\b': escape = "\\b"; break;
+      case '\f': escape = "\\f"; break;
+      case '\n': escape = "\\n"; break;
+      case '\r': escape = "\\r"; break;
+      case '\t': escape = "\\t"; break;
       default: break;
     }
-    const std::size_t length = utf8_sequence_length(name.substr(i));
-    if (byte < 0x20 || length == 0) {
-      write_unicode_escape(out, byte);
-      ++i;
+    if (escape != nullptr) {
+      flush();
+      out += escape;
+      plain = ++i;
+      continue;
+    }
+    const std::size_t length = byte < 0x20 ? 0 : utf8_sequence_length(name.substr(i));
+    if (length == 0) {
+      flush();
+      append_unicode_escape(out, byte);
+      plain = ++i;
     } else {
-      out << name.substr(i, length);
-      i += length;
+      i += length;  // a valid UTF-8 sequence is kept
     }
   }
+  flush();
 }
 
 bool continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -81,12 +102,32 @@ std::size_t utf8_sequence_length(std::string_view text) {
   return length;
 }
 
-void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax) {
+void append_escaped(std::string& out, std::string_view name, text_syntax syntax) {
   if (syntax == text_syntax::dot) {
-    write_dot_escaped(out, name);
+    append_dot_escaped(out, name);
   } else {
-    write_json_escaped(out, name);
+    append_json_escaped(out, name);
   }
+}
+
+void append_state(std::string& out, const fsm_state& s, text_syntax syntax) {
+  out += '"';
+  if (s.name().empty()) {
+    out += "s0";
+  } else {
+    append_escaped(out, s.name(), syntax);
+  }
+  out += '(';
+  char id[8];
+  const auto written = std::to_chars(id, id + sizeof id, s.id);
+  out.append(id, written.ptr);
+  out += ")\"";
+}
+
+void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax) {
+  std::string text;
+  append_escaped(text, name, syntax);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 void write_json_string(std::ostream& out, std::string_view text) {
@@ -97,13 +138,9 @@ void write_json_string(std::ostream& out, std::string_view text) {
 
 std::ostream& write_state(std::ostream& out, const fsm_state& s,
                           text_syntax syntax) {
-  out << '"';
-  if (s.name().empty()) {
-    out << "s0";
-  } else {
-    write_escaped(out, s.name(), syntax);
-  }
-  return out << '(' << s.id << ")\"";
+  std::string text;
+  append_state(text, s, syntax);
+  return out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 }  // namespace logfsm

@@ -13,6 +13,7 @@
 #define LOGFSM_OUTPUT_STATE_TEXT_H_
 
 #include <ostream>
+#include <string>
 #include <string_view>
 
 #include "model/fsm_state.h"
@@ -20,6 +21,12 @@
 namespace logfsm {
 
 enum class text_syntax { dot, json };
+
+// Appends `name` escaped for the inside of a quoted string of `syntax`.
+void append_escaped(std::string& out, std::string_view name, text_syntax syntax);
+
+// Appends the quoted text form of `s` and nothing else.
+void append_state(std::string& out, const fsm_state& s, text_syntax syntax);
 
 // Writes `name` escaped for the inside of a quoted string of `syntax`.
 void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax);
