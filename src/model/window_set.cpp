@@ -3,28 +3,26 @@
 #include <algorithm>
 
 namespace logfsm {
-namespace {
-
-struct by_name {
-  bool operator()(const std::pair<event_ptr, std::uint32_t>& a,
-                  const event_type& e) const {
-    return compare_events(*a.first, e) < 0;
-  }
-};
-
-}  // namespace
 
 bool window_set::insert(const window& w) {
   position at = kRoot;
   for (const event_ptr& e : w) {
+    if (one_table_ && (e->table == 0 || (table_ != 0 && e->table != table_))) {
+      one_table_ = false;
+      table_ = 0;
+    } else if (one_table_) {
+      table_ = e->table;
+    }
     auto& next = nodes_[at].next;
-    const auto found = std::lower_bound(next.begin(), next.end(), *e, by_name());
-    if (found != next.end() && compare_events(*found->first, *e) == 0) {
-      at = found->second;
+    const auto found = std::lower_bound(
+        next.begin(), next.end(), *e,
+        [](const step& s, const event_type& x) { return compare_events(*s.event, x) < 0; });
+    if (found != next.end() && compare_events(*found->event, *e) == 0) {
+      at = found->to;
       continue;
     }
     const auto fresh = static_cast<position>(nodes_.size());
-    next.insert(found, {e, fresh});
+    next.insert(found, {e->rank, fresh, e});
     nodes_.emplace_back();
     at = fresh;
   }
@@ -37,9 +35,19 @@ bool window_set::insert(const window& w) {
 window_set::position window_set::next(position at, const event_type& e) const {
   if (at == kNone) return kNone;
   const auto& next = nodes_[at].next;
-  const auto found = std::lower_bound(next.begin(), next.end(), e, by_name());
-  if (found == next.end() || compare_events(*found->first, e) != 0) return kNone;
-  return found->second;
+  if (table_ != 0 && e.table == table_) {
+    // Ranks of one table are in name order.
+    const auto found = std::lower_bound(
+        next.begin(), next.end(), e.rank,
+        [](const step& s, std::uint32_t rank) { return s.rank < rank; });
+    if (found == next.end() || found->rank != e.rank) return kNone;
+    return found->to;
+  }
+  const auto found = std::lower_bound(
+      next.begin(), next.end(), e,
+      [](const step& s, const event_type& x) { return compare_events(*s.event, x) < 0; });
+  if (found == next.end() || compare_events(*found->event, e) != 0) return kNone;
+  return found->to;
 }
 
 }  // namespace logfsm

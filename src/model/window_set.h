@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "model/window.h"
@@ -43,15 +42,25 @@ class window_set {
   bool empty() const { return size_ == 0; }
 
  private:
+  // A step from a node: the event read (that of the window inserted first),
+  // its rank when the set holds events of one table only, and the position
+  // reached.
+  struct step {
+    std::uint32_t rank;
+    position to;
+    event_ptr event;
+  };
   struct node {
-    // The positions that follow, ordered by name; the events are those of
-    // the windows inserted first.
-    std::vector<std::pair<event_ptr, position>> next;
+    std::vector<step> next;  // ordered by name
     bool window_end = false;
   };
 
   std::vector<node> nodes_{node{}};
   std::size_t size_ = 0;
+  // The table of every event held, while they all come from one (0 when they
+  // do not): lookups of its events then compare ranks, not names.
+  std::uint64_t table_ = 0;
+  bool one_table_ = true;
 };
 
 }  // namespace logfsm
