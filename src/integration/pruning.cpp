@@ -1,6 +1,7 @@
 #include "integration/pruning.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <set>
@@ -253,11 +254,15 @@ std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
                                                        const std::vector<path>& paths) {
   std::set<fsm_transition, transition_less> chosen;
   for (const path& u : paths) {
-    if (builder.observed_windows.contains(path_events(u))) continue;
+    // take_paths lists unobserved paths only, and the observed windows stay
+    // as they are while traces are integrated.
+    assert(!builder.observed_windows.contains(path_events(u)));
     for (std::size_t j = 0; j + 1 < u.size(); ++j) {
-      const fsm_transition t = find_or_make_transition(builder, u[j], u[j + 1]);
-      if (!*t.used) {
-        chosen.insert(t);
+      const fsm_transition* t = builder.transitions.find_stored(u[j], u[j + 1]);
+      if (t == nullptr) {
+        find_or_make_transition(builder, u[j], u[j + 1]);  // made used
+      } else if (!*t->used) {
+        chosen.insert(*t);
         break;
       }
     }
