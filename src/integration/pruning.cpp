@@ -248,19 +248,20 @@ class tree_pruner {
   std::uint64_t draws_ = 0;
 };
 
-// The transitions the sweep chooses along listed paths, one path after the
-// other.
+// The transitions the sweep chooses along the listed paths, one path after
+// the other.
 std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
-                                                       const std::vector<path>& paths) {
+                                                       const pending_paths& paths) {
   std::set<fsm_transition, transition_less> chosen;
-  for (const path& u : paths) {
-    // take_paths lists unobserved paths only, and the observed windows stay
-    // as they are while traces are integrated.
-    assert(!builder.observed_windows.contains(path_events(u)));
-    for (std::size_t j = 0; j + 1 < u.size(); ++j) {
-      const fsm_transition* t = builder.transitions.find_stored(u[j], u[j + 1]);
+  const auto steps = static_cast<std::size_t>(builder.k - 1);
+  const std::vector<const fsm_state*>& listed = paths.unobserved;
+  for (std::size_t first = 0; first < listed.size(); first += steps) {
+    const fsm_state* const* u = listed.data() + first;
+    for (std::size_t j = 0; j < steps; ++j) {
+      const fsm_state& from = j == 0 ? paths.origin : *u[j - 1];
+      const fsm_transition* t = builder.transitions.find_stored(from, *u[j]);
       if (t == nullptr) {
-        find_or_make_transition(builder, u[j], u[j + 1]);  // made used
+        find_or_make_transition(builder, from, *u[j]);  // made used
       } else if (!*t->used) {
         chosen.insert(*t);
         break;
@@ -270,10 +271,40 @@ std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
   return chosen;
 }
 
+// The first path from `start` in enumeration order that spells `w`: the
+// walk enters only states named as the window goes on, which keeps the
+// order of the paths it visits.
+std::optional<path> first_listed_spelling(const fsm_builder& builder, const fsm_state& start,
+                                          const window& w) {
+  std::optional<path> match;
+  if (w.size() != static_cast<std::size_t>(builder.k) || !same_event(w[0], start.event)) {
+    return match;
+  }
+  for_each_path(
+      builder.transitions, builder.k, start, direction::forward,
+      [&w](const fsm_state& s, std::size_t i) { return !same_event(w[i], s.event); },
+      [&match](const state_refs& states) {
+        match = copy_path(states);
+        return false;
+      });
+  return match;
+}
+
 }  // namespace
 
 pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
                          const window& w) {
+  const std::uint32_t number = builder.transitions.state_number(start);
+  const std::uint64_t stamp = builder.transitions.stamp();
+  if (stamp != 0 && number < builder.quiet_at.size() && builder.quiet_at[number] == stamp) {
+    pending_paths quiet;
+    quiet.start = number;
+    quiet.stamp = stamp;
+    quiet.quiet = true;
+    if (w.empty()) return quiet;
+    quiet.match = first_listed_spelling(builder, start, w);
+    if (quiet.match) return quiet;
+  }
   // Listing is cheapest while the paths are few; past a bound their number
   // may grow exponentially with k, and the tree takes over. At k = 3 the
   // tree has an edge for every path and one more for each successor of the
@@ -281,6 +312,9 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
   // multiply so fast that listing many before giving up costs more than the
   // tree, so at most 16 are listed. A bound of 0 asks for the tree always.
   pending_paths taken;
+  taken.start = number;
+  taken.stamp = stamp;
+  taken.origin = start;
   std::size_t bound = builder.listed_paths_bound;
   if (bound > 0 && builder.k <= 3) bound = SIZE_MAX;
   if (builder.k >= 5) bound = std::min<std::size_t>(bound, 16);
@@ -299,7 +333,9 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
       [&](const state_refs& states) {
         if (++seen > bound) return false;
         if (!taken.match && same_events(w, states)) taken.match = copy_path(states);
-        if (!observed.ends_window(names.back())) taken.unobserved.push_back(copy_path(states));
+        if (!observed.ends_window(names.back())) {
+          taken.unobserved.insert(taken.unobserved.end(), states.begin() + 1, states.end());
+        }
         return true;
       });
   if (!listed) {
@@ -310,9 +346,29 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
   return taken;
 }
 
+void pending_paths::keep() {
+  if (!kept.empty()) return;
+  kept.reserve(unobserved.size());
+  for (const fsm_state*& s : unobserved) {
+    kept.push_back(*s);
+    s = &kept.back();
+  }
+}
+
 void prune_unobserved_paths(fsm_builder& builder, const pending_paths& paths) {
+  if (paths.quiet) return;
+  assert(paths.stamp == builder.transitions.stamp() || paths.unobserved.empty() ||
+         !paths.kept.empty());
   remove_chosen(builder, paths.tree ? tree_pruner(builder, *paths.tree).run()
-                                    : chosen_along(builder, paths.unobserved));
+                                    : chosen_along(builder, paths));
+  // The stamp stays only when nothing changed since the paths were taken:
+  // nothing was chosen or made.
+  if (paths.start == machine::kNoState || paths.stamp == 0 ||
+      builder.transitions.stamp() != paths.stamp) {
+    return;
+  }
+  if (builder.quiet_at.size() <= paths.start) builder.quiet_at.resize(paths.start + 1, 0);
+  builder.quiet_at[paths.start] = paths.stamp;
 }
 
 

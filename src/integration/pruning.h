@@ -3,6 +3,7 @@
 #ifndef LOGFSM_INTEGRATION_PRUNING_H_
 #define LOGFSM_INTEGRATION_PRUNING_H_
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -20,23 +21,49 @@ fsm_transition find_or_make_transition(fsm_builder& builder, const fsm_state& a,
                                        const fsm_state& b);
 
 // The k-state paths from a state that pruning will look at, taken before
-// any change: the unobserved ones listed (copies, in enumeration order)
-// while the paths are at most builder.listed_paths_bound, else the whole
-// tree of them.
+// any change: the unobserved ones listed (in enumeration order) while the
+// paths are at most builder.listed_paths_bound, else the whole tree of them.
+//
+// Listed paths start at `origin` and point to their other states where the
+// machine stores them, which stays so while the machine's stamp stays
+// `stamp`; keep() copies them, for pruning after the machine has changed.
 struct pending_paths {
-  std::vector<path> unobserved;
+  pending_paths() = default;
+  pending_paths(pending_paths&&) = default;
+  pending_paths& operator=(pending_paths&&) = default;
+  // Copies would point into their original.
+  pending_paths(const pending_paths&) = delete;
+  pending_paths& operator=(const pending_paths&) = delete;
+
+  // Copies the states of the listed paths and points to the copies.
+  void keep();
+  // The start of every path (a copy).
+  fsm_state origin;
+  // The listed paths without their start, k - 1 states each, one after the
+  // other.
+  std::vector<const fsm_state*> unobserved;
+  std::vector<fsm_state> kept;  // the copies, after keep()
   std::optional<path_tree> tree;
   // The first path in enumeration order that spells the window asked for.
   std::optional<path> match;
+  // The start's number and the machine's stamp when the paths were taken.
+  std::uint32_t start = machine::kNoState;
+  std::uint64_t stamp = 0;
+  // True when pruning the paths will change nothing (see
+  // fsm_builder::quiet_at); they are then not taken.
+  bool quiet = false;
 };
 
 // The paths from `start`, and the first that spells `w` (none when `w` does
-// not have k events). Changes nothing.
+// not have k events). Changes nothing. When the start is quiet at the
+// machine's stamp and the machine will not change before the paths are
+// pruned (`w` is empty, or a path spells it, so window matching creates no
+// path), only the match is looked for.
 pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
                          const window& w);
 
 // Takes the paths one by one in enumeration order, as they were taken
-// (builder.transitions may have changed since). For each whose names are not
+// (builder.transitions may have changed since, if the paths were kept). For each whose names are not
 // among the observed windows, its steps are looked at in turn through
 // find_or_make_transition (so a step no longer stored is made again, drawing
 // a number), and the first transition found unused is chosen. After the

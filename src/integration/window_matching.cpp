@@ -16,10 +16,11 @@ fsm_state mark_path_used(const machine& transitions, const path& p) {
 }
 
 void match_window(fsm_builder& builder, const window& w, fsm_state& current) {
-  const pending_paths paths = take_paths(builder, current, w);
+  pending_paths paths = take_paths(builder, current, w);
   if (paths.match) {
     current = mark_path_used(builder.transitions, *paths.match);
   } else {
+    paths.keep();  // path creation changes the machine
     const path created = extend_for_window(builder, w, current);
     current = created[1];
     mark_path_used(builder.transitions, created);

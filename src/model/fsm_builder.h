@@ -42,6 +42,12 @@ struct fsm_builder {
   // k = 3 and at most 16 from k = 5 on; 0 asks for the tree always). A
   // tuning knob: the result is the same.
   std::size_t listed_paths_bound = 1024;
+  // quiet_at[n]: a stamp of `transitions` at which pruning the paths from
+  // the state numbered n chose and made nothing, so every unobserved path
+  // from there was stored and used; 0 when there is none. While the stamp
+  // stays, pruning those paths again changes nothing: the paths are the same
+  // and a `used` flag, once set, stays set.
+  std::vector<std::uint64_t> quiet_at;
 };
 
 }  // namespace logfsm

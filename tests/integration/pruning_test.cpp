@@ -68,8 +68,9 @@ TEST(Pruning, PathsTakenBeforeAChangePruneLikeThePlainSweep) {
     const fsm_state start = states[rng.below(9)];
     const std::vector<path> paths =
         testing::plain_enumerate_paths(plain.transitions, k, start, direction::forward);
-    const pending_paths as_list = take_paths(listed, start, window());
-    const pending_paths as_tree = take_paths(treed, start, window());
+    pending_paths as_list = take_paths(listed, start, window());
+    pending_paths as_tree = take_paths(treed, start, window());
+    as_list.keep();
     ASSERT_EQ(as_tree.tree.has_value(), !paths.empty());
     // Path creation erases transitions and adds some before pruning.
     for (std::uint32_t change = rng.below(7); change > 0; --change) {
@@ -99,7 +100,8 @@ class PruningRules : public ::testing::Test {
  protected:
   // Prunes the paths from `a` as they stand now, after erasing `erased`.
   void prune_from_a(std::initializer_list<fsm_transition> erased = {}) {
-    const pending_paths paths = take_paths(builder, a, window());
+    pending_paths paths = take_paths(builder, a, window());
+    paths.keep();
     for (const fsm_transition& t : erased) builder.transitions.erase(t);
     prune_unobserved_paths(builder, paths);
   }
