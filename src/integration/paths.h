@@ -5,7 +5,6 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
 #include "model/fsm_state.h"
@@ -24,48 +23,96 @@ enum class direction { forward, backward };
 // The states of a path as pointers: the first is the start state given, the
 // others point into stored transitions.
 using state_refs = std::vector<const fsm_state*>;
+// The stored transitions a path steps along, in order.
+using step_refs = std::vector<const fsm_transition*>;
 
 namespace paths_detail {
 
-inline const fsm_transition& stored(const fsm_transition& t) { return t; }
-inline const fsm_transition& stored(const fsm_transition* t) { return *t; }
+// A state being walked from: its successors not yet taken, taken from the
+// last one back.
+struct frame {
+  machine::link_iterator first, next;
+  std::uint32_t number;  // the state's
+};
 
-// Depth-first over `neighbours(x)` (stored transitions) taken in reverse, so
-// the order is that of a stack to which they are pushed in order.
-template <typename Neighbours, typename Step, typename Skip, typename Visit>
-bool walk(std::size_t k, const fsm_state& start, Neighbours neighbours,
-          Step step, Skip skip, Visit& visit) {
-  using iterator = decltype(std::make_reverse_iterator(neighbours(start).end()));
-  struct frame {
-    iterator next, last;
-  };
-  state_refs states{&start};
+// The stacks of a walk, kept per thread from one walk to the next, so that
+// the walks (thousands per trace) allocate nothing once they have grown. A
+// walk started inside another (from a visit) uses stacks of its own.
+struct walk_stacks {
+  state_refs states;
+  step_refs steps;
   std::vector<frame> frames;
-  const auto open = [&](const fsm_state& s) {
-    const auto around = neighbours(s);
-    frames.push_back({std::make_reverse_iterator(around.end()),
-                      std::make_reverse_iterator(around.begin())});
+  bool busy = false;
+};
+
+class stacks_lease {
+ public:
+  stacks_lease() : stacks_(shared().busy ? own_ : shared()) {
+    stacks_.busy = true;
+    stacks_.states.clear();
+    stacks_.steps.clear();
+    stacks_.frames.clear();
+  }
+  ~stacks_lease() { stacks_.busy = false; }
+  stacks_lease(const stacks_lease&) = delete;
+  stacks_lease& operator=(const stacks_lease&) = delete;
+  walk_stacks& operator*() { return stacks_; }
+
+ private:
+  static walk_stacks& shared() {
+    thread_local walk_stacks stacks;
+    return stacks;
+  }
+  walk_stacks own_;
+  walk_stacks& stacks_;
+};
+
+// Depth-first along the stored transitions at each state (outgoing ones
+// forward, incoming ones backward) taken from the last back, so the order is
+// that of a stack to which they are pushed in transition order. States are
+// opened by their numbers, which the adjacency hands out, with no lookup.
+template <typename Skip, typename Visit>
+bool walk(const machine& m, std::size_t k, const fsm_state& start, direction dir,
+          Skip skip, Visit& visit) {
+  const bool forward = dir == direction::forward;
+  stacks_lease lease;
+  state_refs& states = (*lease).states;
+  step_refs& steps = (*lease).steps;
+  std::vector<frame>& frames = (*lease).frames;
+  const auto open = [&](std::uint32_t number) {
+    const auto around = forward ? m.outgoing_of(number) : m.incoming_of(number);
+    frames.push_back({around.begin(), around.end(), number});
   };
-  open(start);
+  const std::uint32_t first = m.state_number(start);
+  if (first == machine::kNoState) return true;  // no transition at the start
+  states.push_back(&start);
+  open(first);
   while (!frames.empty()) {
     frame& top = frames.back();
-    if (top.next == top.last) {
+    if (top.next == top.first) {
       frames.pop_back();
       states.pop_back();
+      if (!steps.empty()) steps.pop_back();
       continue;
     }
-    const fsm_transition& t = stored(*top.next);
-    ++top.next;
-    if (t.is_self_loop()) continue;
-    const fsm_state& s = step(t);
+    --top.next;
+    const std::uint32_t other = top.next.other_number();
+    // A self-loop leads back to the state walked from.
+    if (other == top.number) continue;
+    const fsm_transition& t = *top.next;
+    const fsm_state& s = forward ? t.to : t.from;
     if (skip(s, states.size())) continue;
     states.push_back(&s);
+    steps.push_back(&t);
     if (states.size() < k) {
-      open(s);
+      open(other);
       continue;
     }
-    if (!visit(static_cast<const state_refs&>(states))) return false;
+    if (!visit(static_cast<const state_refs&>(states), static_cast<const step_refs&>(steps))) {
+      return false;
+    }
     states.pop_back();
+    steps.pop_back();
   }
   return true;
 }
@@ -83,17 +130,21 @@ bool for_each_path(const machine& transitions, std::int32_t k,
                    const fsm_state& start, direction dir, Skip skip,
                    Visit visit) {
   assert(k >= 2);
-  const auto size = static_cast<std::size_t>(k);
-  if (dir == direction::forward) {
-    return paths_detail::walk(
-        size, start, [&](const fsm_state& s) { return transitions.outgoing(s); },
-        [](const fsm_transition& t) -> const fsm_state& { return t.to; }, skip,
-        visit);
-  }
-  return paths_detail::walk(
-      size, start, [&](const fsm_state& s) { return transitions.incoming(s); },
-      [](const fsm_transition& t) -> const fsm_state& { return t.from; }, skip,
-      visit);
+  const auto states_only = [&visit](const state_refs& states, const step_refs&) {
+    return visit(states);
+  };
+  return paths_detail::walk(transitions, static_cast<std::size_t>(k), start, dir, skip,
+                            states_only);
+}
+
+// The same, calling `visit(states, steps)` with the k - 1 stored transitions
+// the path steps along as well.
+template <typename Skip, typename Visit>
+bool for_each_path_with_steps(const machine& transitions, std::int32_t k,
+                              const fsm_state& start, direction dir, Skip skip,
+                              Visit visit) {
+  assert(k >= 2);
+  return paths_detail::walk(transitions, static_cast<std::size_t>(k), start, dir, skip, visit);
 }
 
 // Every path of exactly `k` states from `start`, stepping along transitions

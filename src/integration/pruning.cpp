@@ -254,14 +254,28 @@ std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
                                                        const pending_paths& paths) {
   std::set<fsm_transition, transition_less> chosen;
   const auto steps = static_cast<std::size_t>(builder.k - 1);
-  const std::vector<const fsm_state*>& listed = paths.unobserved;
-  for (std::size_t first = 0; first < listed.size(); first += steps) {
-    const fsm_state* const* u = listed.data() + first;
-    for (std::size_t j = 0; j < steps; ++j) {
-      const fsm_state& from = j == 0 ? paths.origin : *u[j - 1];
-      const fsm_transition* t = builder.transitions.find_stored(from, *u[j]);
+  if (!paths.unobserved.empty()) {
+    // The machine is as it was when the paths were taken: every step is the
+    // stored transition between its ends, and nothing is made.
+    assert(builder.transitions.stamp() == paths.stamp);
+    const step_refs& listed = paths.unobserved;
+    for (std::size_t first = 0; first < listed.size(); first += steps) {
+      for (std::size_t j = first; j < first + steps; ++j) {
+        if (!*listed[j]->used) {
+          chosen.insert(*listed[j]);
+          break;
+        }
+      }
+    }
+    return chosen;
+  }
+  const std::vector<fsm_state>& kept = paths.kept;
+  for (std::size_t first = 0; first < kept.size(); first += steps) {
+    for (std::size_t j = first; j < first + steps; ++j) {
+      const fsm_state& from = j == first ? paths.origin : kept[j - 1];
+      const fsm_transition* t = builder.transitions.find_stored(from, kept[j]);
       if (t == nullptr) {
-        find_or_make_transition(builder, from, *u[j]);  // made used
+        find_or_make_transition(builder, from, kept[j]);  // made used
       } else if (!*t->used) {
         chosen.insert(*t);
         break;
@@ -324,17 +338,17 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
   // the observed windows, kept as the walk goes.
   std::vector<window_set::position> names(static_cast<std::size_t>(builder.k));
   names[0] = observed.next(window_set::kRoot, *start.event);
-  const bool listed = for_each_path(
+  const bool listed = for_each_path_with_steps(
       builder.transitions, builder.k, start, direction::forward,
       [&](const fsm_state& s, std::size_t i) {
         names[i] = observed.next(names[i - 1], *s.event);
         return false;
       },
-      [&](const state_refs& states) {
+      [&](const state_refs& states, const step_refs& steps) {
         if (++seen > bound) return false;
         if (!taken.match && same_events(w, states)) taken.match = copy_path(states);
         if (!observed.ends_window(names.back())) {
-          taken.unobserved.insert(taken.unobserved.end(), states.begin() + 1, states.end());
+          taken.unobserved.insert(taken.unobserved.end(), steps.begin(), steps.end());
         }
         return true;
       });
@@ -347,18 +361,14 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
 }
 
 void pending_paths::keep() {
-  if (!kept.empty()) return;
-  kept.reserve(unobserved.size());
-  for (const fsm_state*& s : unobserved) {
-    kept.push_back(*s);
-    s = &kept.back();
-  }
+  kept.reserve(kept.size() + unobserved.size());
+  for (const fsm_transition* t : unobserved) kept.push_back(t->to);
+  unobserved.clear();
+  unobserved.shrink_to_fit();
 }
 
 void prune_unobserved_paths(fsm_builder& builder, const pending_paths& paths) {
   if (paths.quiet) return;
-  assert(paths.stamp == builder.transitions.stamp() || paths.unobserved.empty() ||
-         !paths.kept.empty());
   remove_chosen(builder, paths.tree ? tree_pruner(builder, *paths.tree).run()
                                     : chosen_along(builder, paths));
   // The stamp stays only when nothing changed since the paths were taken:

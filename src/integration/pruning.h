@@ -24,9 +24,9 @@ fsm_transition find_or_make_transition(fsm_builder& builder, const fsm_state& a,
 // any change: the unobserved ones listed (in enumeration order) while the
 // paths are at most builder.listed_paths_bound, else the whole tree of them.
 //
-// Listed paths start at `origin` and point to their other states where the
-// machine stores them, which stays so while the machine's stamp stays
-// `stamp`; keep() copies them, for pruning after the machine has changed.
+// Listed paths start at `origin` and point to the stored transitions they
+// step along, which stay in place while the machine's stamp stays `stamp`;
+// keep() copies their states, for pruning after the machine has changed.
 struct pending_paths {
   pending_paths() = default;
   pending_paths(pending_paths&&) = default;
@@ -35,14 +35,15 @@ struct pending_paths {
   pending_paths(const pending_paths&) = delete;
   pending_paths& operator=(const pending_paths&) = delete;
 
-  // Copies the states of the listed paths and points to the copies.
+  // Copies the states of the listed paths.
   void keep();
   // The start of every path (a copy).
   fsm_state origin;
-  // The listed paths without their start, k - 1 states each, one after the
-  // other.
-  std::vector<const fsm_state*> unobserved;
-  std::vector<fsm_state> kept;  // the copies, after keep()
+  // The listed paths' steps, k - 1 each, one path after the other; none
+  // after keep().
+  step_refs unobserved;
+  // After keep(): the listed paths' states but the start, k - 1 each.
+  std::vector<fsm_state> kept;
   std::optional<path_tree> tree;
   // The first path in enumeration order that spells the window asked for.
   std::optional<path> match;

@@ -1,6 +1,7 @@
 #include "integration/unseen_window.h"
 
 #include <cstddef>
+#include <vector>
 
 #include "integration/paths.h"
 
@@ -13,31 +14,35 @@ bool skip_initial(const fsm_state& s, std::size_t) { return is_initial_state(s);
 // a backward path of k - 1 states from `from`, read in reverse. True when
 // all of them are observed.
 bool endings_observed(const fsm_builder& builder, const fsm_state& from, const event_type& to) {
-  const auto last = static_cast<std::size_t>(builder.k - 1);
-  window_view events(last + 1);
+  const window_set& observed = builder.observed_windows;
   return for_each_path(builder.transitions, builder.k - 1, from, direction::backward,
                        skip_initial, [&](const state_refs& states) {
-                         for (std::size_t j = 0; j < last; ++j) {
-                           events[last - 1 - j] = states[j]->event.get();
+                         window_set::position at = window_set::kRoot;
+                         for (std::size_t j = states.size(); j-- > 0;) {
+                           at = observed.next(at, *states[j]->event);
                          }
-                         events[last] = &to;
-                         return builder.observed_windows.contains(events);
+                         return observed.ends_window(observed.next(at, to));
                        });
 }
 
 // The paths starting with t: t.from before a forward path from t.to. True
-// when all of them are observed.
+// when all of them are observed. Where the names stand among the observed
+// windows is kept as the walk goes, so each step is looked up once.
 bool beginnings_observed(const fsm_builder& builder, const fsm_transition& t) {
-  const auto last = static_cast<std::size_t>(builder.k - 1);
-  window_view events(last + 1);
-  return for_each_path(builder.transitions, builder.k - 1, t.to, direction::forward,
-                       skip_initial, [&](const state_refs& states) {
-                         events[0] = t.from.event.get();
-                         for (std::size_t j = 0; j < last; ++j) {
-                           events[j + 1] = states[j]->event.get();
-                         }
-                         return builder.observed_windows.contains(events);
-                       });
+  const window_set& observed = builder.observed_windows;
+  // names[i]: the position after t.from and the path's first i + 1 states
+  // (kept per thread: this runs for every trial connection).
+  thread_local std::vector<window_set::position> names;
+  names.assign(static_cast<std::size_t>(builder.k - 1), window_set::kNone);
+  names[0] = observed.next(observed.next(window_set::kRoot, *t.from.event), *t.to.event);
+  return for_each_path(
+      builder.transitions, builder.k - 1, t.to, direction::forward,
+      [&](const fsm_state& s, std::size_t i) {
+        if (is_initial_state(s)) return true;
+        names[i] = observed.next(names[i - 1], *s.event);
+        return false;
+      },
+      [&](const state_refs&) { return observed.ends_window(names.back()); });
 }
 
 }  // namespace

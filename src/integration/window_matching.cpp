@@ -10,7 +10,7 @@ namespace logfsm {
 fsm_state mark_path_used(const machine& transitions, const path& p) {
   assert(p.size() >= 2);
   for (std::size_t j = 0; j + 1 < p.size(); ++j) {
-    if (auto t = transitions.find(p[j], p[j + 1])) *t->used = true;
+    if (const fsm_transition* t = transitions.find_stored(p[j], p[j + 1])) *t->used = true;
   }
   return p[1];
 }

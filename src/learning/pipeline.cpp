@@ -1,5 +1,7 @@
 #include "learning/pipeline.h"
 
+#include <chrono>
+
 #include "integration/integrate_trace.h"
 #include "learning/seed_transitions.h"
 #include "learning/statistics.h"
@@ -10,8 +12,18 @@ namespace logfsm {
 
 progress_sink progress_lines(std::ostream& out) {
   progress_sink sink;
-  sink.trace_done = [&out](std::size_t done, std::size_t total) {
-    out << "Processed trace " << done << " of " << total << std::endl;
+  // A line per trace, flushed at most every 50 ms and after the last one:
+  // the reader sees the count go up, and a log of many short traces does not
+  // cost a write per trace.
+  using clock = std::chrono::steady_clock;
+  sink.trace_done = [&out, flushed = clock::time_point()](std::size_t done,
+                                                         std::size_t total) mutable {
+    out << "Processed trace " << done << " of " << total << '\n';
+    const clock::time_point now = clock::now();
+    if (done == total || now - flushed >= std::chrono::milliseconds(50)) {
+      out.flush();
+      flushed = now;
+    }
   };
   sink.refining = [&out] { out << "Refining..." << std::endl; };
   return sink;

@@ -21,8 +21,9 @@ struct progress_sink {
   std::function<void()> refining;
 };
 
-// The dialogue's progress: "Processed trace i of n" after every trace and
-// "Refining..." before the refinement, each line flushed.
+// The dialogue's progress: "Processed trace i of n" after every trace
+// (flushed at most every 50 ms, and after the last trace) and "Refining..."
+// before the refinement, flushed.
 progress_sink progress_lines(std::ostream& out);
 
 // Learns the machine: the statistics passes trace by trace (pairs, then

@@ -194,6 +194,8 @@ class machine {
   std::size_t state_count() const { return states_.size(); }
   // outgoing(s) for the state numbered `number`.
   range<link_iterator> outgoing_of(std::uint32_t number) const { return links(states_[number].out); }
+  // incoming(s) for the state numbered `number`.
+  range<link_iterator> incoming_of(std::uint32_t number) const { return links(states_[number].in); }
   // A mark of the machine's contents, new after every insertion and erasure
   // (and never shared by two machines' contents): while it stays, pointers
   // from find_stored stay valid.
