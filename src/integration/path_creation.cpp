@@ -23,11 +23,13 @@ struct creation_walk {
   }
 };
 
-// Follows the first stored transition from walk.cur to a state named `b`.
+// Follows the first stored transition from walk.cur to a state named `b`
+// (in transition order: the outgoing ones are those of walk.cur's incident
+// transitions that leave it, in the same order).
 bool follow_existing(const machine& transitions, creation_walk& walk,
                      const std::string& b) {
-  for (const fsm_transition& t : transitions.incident_transitions(walk.cur)) {
-    if (t.from == walk.cur && t.to.name() == b) {
+  for (const fsm_transition& t : transitions.outgoing(walk.cur)) {
+    if (t.to.name() == b) {
       *t.used = true;
       walk.result.push_back(t.to);
       walk.advance_to(t.to);

@@ -272,7 +272,7 @@ std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
   const std::vector<fsm_state>& kept = paths.kept;
   for (std::size_t first = 0; first < kept.size(); first += steps) {
     for (std::size_t j = first; j < first + steps; ++j) {
-      const fsm_state& from = j == first ? paths.origin : kept[j - 1];
+      const fsm_state& from = j == first ? *paths.origin : kept[j - 1];
       const fsm_transition* t = builder.transitions.find_stored(from, kept[j]);
       if (t == nullptr) {
         find_or_make_transition(builder, from, kept[j]);  // made used
@@ -335,9 +335,12 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
   std::size_t seen = 0;
   const window_set& observed = builder.observed_windows;
   // names[i]: where the names of the path's first i + 1 states stand among
-  // the observed windows, kept as the walk goes.
-  std::vector<window_set::position> names(static_cast<std::size_t>(builder.k));
+  // the observed windows, kept as the walk goes (kept per thread: this runs
+  // for every window).
+  thread_local std::vector<window_set::position> names;
+  names.assign(static_cast<std::size_t>(builder.k), window_set::kNone);
   names[0] = observed.next(window_set::kRoot, *start.event);
+  taken.unobserved.reserve(8 * static_cast<std::size_t>(builder.k - 1));
   const bool listed = for_each_path_with_steps(
       builder.transitions, builder.k, start, direction::forward,
       [&](const fsm_state& s, std::size_t i) {

@@ -37,8 +37,8 @@ struct pending_paths {
 
   // Copies the states of the listed paths.
   void keep();
-  // The start of every path (a copy).
-  fsm_state origin;
+  // The start of every listed path (a copy).
+  std::optional<fsm_state> origin;
   // The listed paths' steps, k - 1 each, one path after the other; none
   // after keep().
   step_refs unobserved;

@@ -8,7 +8,12 @@ namespace logfsm {
 void collect_pairs(fsm_builder& builder, const trace& t) {
   for (std::size_t i = 0; i + 1 < t.size(); ++i) {
     if (same_event(t[i], t[i + 1])) continue;
-    builder.successor_pairs.emplace(t[i], t[i + 1]);
+    // Most pairs are met before: look first, so only a new one makes a node.
+    const event_pair pair(t[i], t[i + 1]);
+    const auto at = builder.successor_pairs.lower_bound(pair);
+    if (at == builder.successor_pairs.end() || event_pair_less()(pair, *at)) {
+      builder.successor_pairs.insert(at, pair);
+    }
   }
 }
 

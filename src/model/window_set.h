@@ -27,7 +27,11 @@ class window_set {
 
   // The position after reading `e` at `at`; kNone when no held window goes
   // on so (or when `at` is kNone).
-  position next(position at, const event_type& e) const;
+  position next(position at, const event_type& e) const {
+    if (at == kNone) return kNone;
+    if (table_ != 0 && e.table == table_) return next_by_rank(nodes_[at], e.rank);
+    return next_by_name(nodes_[at], e);
+  }
   // The position after reading every event of `names` from the root.
   template <typename Events>
   position follow(const Events& names) const {
@@ -54,6 +58,11 @@ class window_set {
     std::vector<step> next;  // ordered by name
     bool window_end = false;
   };
+
+  // The step from `n` by an event of the set's table, ranked `rank` (ranks
+  // of one table are in name order); by any event.
+  static position next_by_rank(const node& n, std::uint32_t rank);
+  static position next_by_name(const node& n, const event_type& e);
 
   std::vector<node> nodes_{node{}};
   std::size_t size_ = 0;
