@@ -68,8 +68,13 @@ bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
     }
     return false;
   }
-  const std::vector<fsm_state> candidates = m.states_with_event(*e.to.event);
-  for (const fsm_state& g : candidates) {
+  // The candidates one at a time: a trial inserts and erases a transition
+  // from walk.cur, whose name differs, so the states of e.to's name and the
+  // copies handed out stay as they were before the first trial.
+  const event_ptr name = e.to.event;  // e changes below
+  for (std::optional<fsm_state> candidate = m.next_state_with_event(*name, nullptr); candidate;
+       candidate = m.next_state_with_event(*name, &*candidate)) {
+    const fsm_state& g = *candidate;
     e = fsm_transition(walk.cur, g);
     builder.transitions.insert(e);
     if (!creates_unseen_window(builder, e)) {

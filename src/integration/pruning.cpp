@@ -340,16 +340,22 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
   thread_local std::vector<window_set::position> names;
   names.assign(static_cast<std::size_t>(builder.k), window_set::kNone);
   names[0] = observed.next(window_set::kRoot, *start.event);
+  // spells[i]: whether the path's first i + 1 states spell the start of `w`.
+  thread_local std::vector<char> spells;
+  spells.assign(static_cast<std::size_t>(builder.k), 0);
+  const bool whole_window = w.size() == static_cast<std::size_t>(builder.k);
+  spells[0] = whole_window && same_event(w[0], start.event);
   taken.unobserved.reserve(8 * static_cast<std::size_t>(builder.k - 1));
   const bool listed = for_each_path_with_steps(
       builder.transitions, builder.k, start, direction::forward,
       [&](const fsm_state& s, std::size_t i) {
         names[i] = observed.next(names[i - 1], *s.event);
+        spells[i] = spells[i - 1] && same_event(w[i], s.event);
         return false;
       },
       [&](const state_refs& states, const step_refs& steps) {
         if (++seen > bound) return false;
-        if (!taken.match && same_events(w, states)) taken.match = copy_path(states);
+        if (!taken.match && spells.back()) taken.match = copy_path(states);
         if (!observed.ends_window(names.back())) {
           taken.unobserved.insert(taken.unobserved.end(), steps.begin(), steps.end());
         }

@@ -284,6 +284,22 @@ std::vector<fsm_state> machine::states_with_event(const event_type& e) const {
   return result;
 }
 
+std::optional<fsm_state> machine::next_state_with_event(const event_type& e,
+                                                        const fsm_state* after) const {
+  const std::uint32_t n = name_of(e);
+  if (n == kNone) return std::nullopt;
+  const std::vector<std::uint32_t>& held = names_[n].held;
+  auto at = held.begin();
+  if (after != nullptr) {
+    at = std::upper_bound(held.begin(), held.end(), order_of(n, after->id),
+                          [this](std::uint64_t order, std::uint32_t x) {
+                            return order < states_[x].order;
+                          });
+  }
+  if (at == held.end()) return std::nullopt;
+  return first_copy(*at);
+}
+
 std::optional<fsm_state> machine::last_state_with_event(const event_type& e) const {
   const std::uint32_t n = name_of(e);
   if (n == kNone || names_[n].held.empty()) return std::nullopt;

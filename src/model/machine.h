@@ -170,6 +170,10 @@ class machine {
   std::vector<fsm_state> states_with_event(const event_type& e) const;
   // The last of states_with_event(e), without listing the others.
   std::optional<fsm_state> last_state_with_event(const event_type& e) const;
+  // The one after `after` (a state named like `e`) in states_with_event(e),
+  // or its first when `after` is null, without listing the others.
+  std::optional<fsm_state> next_state_with_event(const event_type& e,
+                                                 const fsm_state* after) const;
 
   // The stored transition from `from` to the lowest state, in state order,
   // that is named like `e` and that `from` leads to; none when `from` leads

@@ -152,6 +152,19 @@ TEST_F(PruningRules, EveryPathThroughAMissingStepDrawsAgain) {
   EXPECT_TRUE(builder.removed_transitions.empty());
 }
 
+TEST_F(PruningRules, AStateWhosePathsPruneToNothingIsQuietWhileTheMachineStands) {
+  builder.transitions = machine_of({tr(a, b0, true), tr(b0, c, true), tr(b0, d, true)});
+  prune_from_a();  // every path used: nothing chosen, nothing made
+  const pending_paths spelled = take_paths(builder, a, path_events({a, b0, d}));
+  EXPECT_TRUE(spelled.quiet);
+  ASSERT_TRUE(spelled.match.has_value());
+  EXPECT_EQ(describe(*spelled.match), "a/0 b/0 d/0");
+  // A window no path spells leads to path creation: the paths are taken.
+  EXPECT_FALSE(take_paths(builder, a, path_events({a, c, d})).quiet);
+  builder.transitions.insert(tr(c, d));
+  EXPECT_FALSE(take_paths(builder, a, window()).quiet);
+}
+
 TEST(FindOrMakeTransition, ReturnsTheStoredTransitionWithItsFlag) {
   fsm_builder builder = testing::builder_from_log("", 2);
   const fsm_state x = st("x", 5), y = st("y");

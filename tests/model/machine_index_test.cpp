@@ -78,6 +78,11 @@ void expect_same_answers(const machine& m, random_machines& gen) {
               identity(testing::plain_incident_transitions(m, s)));
     const std::vector<fsm_state> named = testing::plain_states_with_event(m, e);
     ASSERT_EQ(identity(m.states_with_event(e)), identity(named));
+    std::vector<fsm_state> stepped;
+    for (auto g = m.next_state_with_event(e, nullptr); g; g = m.next_state_with_event(e, &*g)) {
+      stepped.push_back(*g);
+    }
+    ASSERT_EQ(identity(stepped), identity(named));
     const std::optional<fsm_state> last = m.last_state_with_event(e);
     ASSERT_EQ(last ? identity(*last) : "none", named.empty() ? "none" : identity(named.back()));
     ASSERT_EQ(identity(m.find_transition_to_event(s, e)),
