@@ -7,13 +7,32 @@
 namespace logfsm {
 namespace {
 
+// Which bytes a syntax may not keep as they are: in DOT `"`, `\` and NUL;
+// in JSON `"`, `\`, control characters and every byte of a multi-byte
+// sequence (kept only after its UTF-8 is checked).
+struct special_bytes {
+  bool dot[256] = {};
+  bool json[256] = {};
+  constexpr special_bytes() {
+    dot[static_cast<unsigned char>('"')] = dot[static_cast<unsigned char>('\\')] = dot[0] = true;
+    for (int b = 0; b < 256; ++b) json[b] = b < 0x20 || b >= 0x80 || b == '"' || b == '\\';
+  }
+};
+constexpr special_bytes kSpecial;
+
+// The end of the run of bytes from `i` that `special` lets stay as they are.
+std::size_t plain_run_end(std::string_view name, std::size_t i, const bool (&special)[256]) {
+  while (i < name.size() && !special[static_cast<unsigned char>(name[i])]) ++i;
+  return i;
+}
+
 // Names are mostly plain bytes: each run of bytes that need no escape is
 // appended at once.
 void append_dot_escaped(std::string& out, std::string_view name) {
   std::size_t plain = 0;
-  for (std::size_t i = 0; i < name.size(); ++i) {
+  for (std::size_t i = plain_run_end(name, 0, kSpecial.dot); i < name.size();
+       i = plain_run_end(name, i + 1, kSpecial.dot)) {
     const char c = name[i];
-    if (c != '"' && c != '\\' && c != '\0') continue;
     out.append(name.substr(plain, i - plain));
     out += '\\';
     out += c == '\0' ? '0' : c;
@@ -33,12 +52,8 @@ void append_json_escaped(std::string& out, std::string_view name) {
   std::size_t plain = 0;  // the start of the run of bytes kept as they are
   std::size_t i = 0;
   const auto flush = [&] { out.append(name.substr(plain, i - plain)); };
-  while (i < name.size()) {
+  while ((i = plain_run_end(name, i, kSpecial.json)) < name.size()) {
     const auto byte = static_cast<unsigned char>(name[i]);
-    if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\') {
-      ++i;
-      continue;
-    }
     const char* escape = nullptr;
     switch (byte) {
       case '"': escape = "\\\""; break;
