@@ -27,10 +27,21 @@ constexpr output_format kFormats[] = {
      [](std::string& out, const machine& m) { append_json(out, m); }},
 };
 
+// About the most either text takes when names need no escapes: every
+// transition's line or record and its ends in the state and accepting
+// lists. Reserving it spares the text its copies as it grows (the pages not
+// written are never touched); names with escapes may still make it grow.
+std::size_t text_estimate(const machine& m) {
+  std::size_t estimate = 256;
+  for (const fsm_transition& t : m) estimate += 3 * (t.from.name().size() + t.to.name().size()) + 96;
+  return estimate;
+}
+
 }  // namespace
 
 std::string output_text(const machine& m, output_kind kind) {
   std::string text;
+  text.reserve(text_estimate(m));
   for (const output_format& format : kFormats) {
     if (format.kind == kind) format.append(text, m);
   }
