@@ -304,13 +304,52 @@ std::optional<path> first_listed_spelling(const fsm_builder& builder, const fsm_
   return match;
 }
 
+// True when the k-state paths from the state numbered `n` step along the
+// same stored transitions as at stamp `since`: the outgoing transitions of
+// every state within k - 2 steps of it are unchanged since (by induction
+// from n, those states are then the same ones too).
+bool paths_unchanged_since(const fsm_builder& builder, std::uint32_t n, std::uint64_t since) {
+  const machine& m = builder.transitions;
+  if (since == 0 || since < m.replaced()) return false;
+  if (since == m.stamp()) return true;
+  // Breadth first, each state once (at its least depth); the marks are kept
+  // per thread and told apart by a generation number.
+  thread_local std::vector<std::uint32_t> marks;
+  thread_local std::uint32_t generation = 0;
+  thread_local std::vector<std::uint32_t> level, next_level;
+  if (++generation == 0) {
+    marks.assign(marks.size(), 0);
+    generation = 1;
+  }
+  if (marks.size() < m.state_count()) marks.resize(m.state_count(), 0);
+  level.assign(1, n);
+  marks[n] = generation;
+  const auto deepest = static_cast<std::size_t>(builder.k - 2);
+  for (std::size_t depth = 0;; ++depth) {
+    next_level.clear();
+    for (const std::uint32_t x : level) {
+      if (m.outgoing_changed(x) > since) return false;
+      if (depth == deepest) continue;
+      for (auto t = m.outgoing_of(x).begin(), end = m.outgoing_of(x).end(); t != end; ++t) {
+        const std::uint32_t y = t.other_number();
+        if (marks[y] == generation) continue;
+        marks[y] = generation;
+        next_level.push_back(y);
+      }
+    }
+    if (next_level.empty() || depth == deepest) return true;
+    level.swap(next_level);
+  }
+}
+
 }  // namespace
 
 pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
                          const window& w) {
   const std::uint32_t number = builder.transitions.state_number(start);
   const std::uint64_t stamp = builder.transitions.stamp();
-  if (stamp != 0 && number < builder.quiet_at.size() && builder.quiet_at[number] == stamp) {
+  if (number < builder.quiet_at.size() &&
+      paths_unchanged_since(builder, number, builder.quiet_at[number])) {
     pending_paths quiet;
     quiet.start = number;
     quiet.stamp = stamp;

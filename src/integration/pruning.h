@@ -56,10 +56,10 @@ struct pending_paths {
 };
 
 // The paths from `start`, and the first that spells `w` (none when `w` does
-// not have k events). Changes nothing. When the start is quiet at the
-// machine's stamp and the machine will not change before the paths are
-// pruned (`w` is empty, or a path spells it, so window matching creates no
-// path), only the match is looked for.
+// not have k events). Changes nothing. When the start is quiet (its paths
+// are those that last pruned to nothing) and the machine will not change
+// before the paths are pruned (`w` is empty, or a path spells it, so window
+// matching creates no path), only the match is looked for.
 pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
                          const window& w);
 

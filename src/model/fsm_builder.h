@@ -44,9 +44,10 @@ struct fsm_builder {
   std::size_t listed_paths_bound = 1024;
   // quiet_at[n]: a stamp of `transitions` at which pruning the paths from
   // the state numbered n chose and made nothing, so every unobserved path
-  // from there was stored and used; 0 when there is none. While the stamp
-  // stays, pruning those paths again changes nothing: the paths are the same
-  // and a `used` flag, once set, stays set.
+  // from there was stored and used; 0 when there is none. While those paths
+  // step along the same stored transitions (see
+  // machine::outgoing_changed), pruning them again changes nothing: a
+  // `used` flag, once set, stays set.
   std::vector<std::uint64_t> quiet_at;
 };
 

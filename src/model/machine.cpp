@@ -55,6 +55,23 @@ machine& machine::operator=(const machine& other) {
   return *this;
 }
 
+machine& machine::operator=(machine&& other) noexcept {
+  if (this == &other) return *this;
+  names_ = std::move(other.names_);
+  names_in_order_ = std::move(other.names_in_order_);
+  name_numbers_ = std::move(other.name_numbers_);
+  table_ = other.table_;
+  name_by_rank_ = std::move(other.name_by_rank_);
+  states_ = std::move(other.states_);
+  state_hash_ = std::move(other.state_hash_);
+  slots_ = std::move(other.slots_);
+  free_slots_ = std::move(other.free_slots_);
+  size_ = other.size_;
+  stamp_ = new_stamp();  // the contents are new to this machine
+  replaced_ = stamp_;
+  return *this;
+}
+
 std::uint32_t machine::name_of(const event_type& e) const {
   if (e.table != 0 && e.table == table_ && e.rank < name_by_rank_.size() &&
       name_by_rank_[e.rank] != kNone) {
@@ -116,7 +133,7 @@ std::uint32_t machine::add_state(const fsm_state& s) {
   if (found != kNone) return found;
   const std::uint32_t n = add_name(*s.event);
   const auto x = static_cast<std::uint32_t>(states_.size());
-  states_.push_back({order_of(n, s.id), n, s.id, 0, {}, {}});
+  states_.push_back({order_of(n, s.id), n, s.id, 0, 0, {}, {}});
   if (states_.size() * 2 > state_hash_.size()) {
     state_hash_.assign(std::max<std::size_t>(64, state_hash_.size() * 2), kNone);
     const std::size_t mask = state_hash_.size() - 1;
@@ -176,6 +193,7 @@ bool machine::insert(const fsm_transition& t) {
   hold(to);
   ++size_;
   stamp_ = new_stamp();
+  states_[from].out_changed = stamp_;
   return true;
 }
 
@@ -202,6 +220,7 @@ bool machine::erase(const fsm_transition& t) {
   free_slots_.push_back(s);
   --size_;
   stamp_ = new_stamp();
+  states_[from].out_changed = stamp_;
   return true;
 }
 

@@ -144,7 +144,8 @@ class machine {
   machine(const machine& other);
   machine& operator=(const machine& other);
   machine(machine&&) = default;
-  machine& operator=(machine&&) = default;
+  // Takes other's contents, which are new to this machine: see replaced().
+  machine& operator=(machine&& other) noexcept;
 
   // Stores a copy of `t` (sharing its parts) unless a transition with equal
   // ends is stored. Returns true when `t` was added.
@@ -206,6 +207,15 @@ class machine {
   std::uint64_t stamp() const { return stamp_; }
   // find_stored(from, to) for the states numbered so.
   const fsm_transition* find_stored(std::uint32_t from, std::uint32_t to) const;
+  // The stamp of the last insertion or erasure of a transition leaving the
+  // state numbered `number` (0 when none was made in this machine). Stamps
+  // only grow, so a caller that noted stamp() at some moment knows the
+  // state's outgoing transitions are the same objects, in the same order, as
+  // then while this is no greater and replaced() is no greater either.
+  std::uint64_t outgoing_changed(std::uint32_t number) const { return states_[number].out_changed; }
+  // The stamp the machine took with another's contents when last assigned
+  // them (0 when never).
+  std::uint64_t replaced() const { return replaced_; }
 
   const_iterator begin() const { return const_iterator(this, 0); }
   const_iterator end() const { return const_iterator(this, names_in_order_.size()); }
@@ -229,6 +239,7 @@ class machine {
     std::uint32_t name;
     std::int16_t id;
     std::uint32_t ends = 0;  // transition ends held
+    std::uint64_t out_changed = 0;  // see outgoing_changed
     std::vector<link> out;   // by the `to` state's order
     std::vector<link> in;    // by the `from` state's order
   };
@@ -263,6 +274,7 @@ class machine {
   std::vector<std::uint32_t> free_slots_;
   std::size_t size_ = 0;
   std::uint64_t stamp_ = 0;
+  std::uint64_t replaced_ = 0;
 };
 
 }  // namespace logfsm

@@ -152,7 +152,7 @@ TEST_F(PruningRules, EveryPathThroughAMissingStepDrawsAgain) {
   EXPECT_TRUE(builder.removed_transitions.empty());
 }
 
-TEST_F(PruningRules, AStateWhosePathsPruneToNothingIsQuietWhileTheMachineStands) {
+TEST_F(PruningRules, AStateWhosePathsPruneToNothingIsQuietWhileItsPathsStand) {
   builder.transitions = machine_of({tr(a, b0, true), tr(b0, c, true), tr(b0, d, true)});
   prune_from_a();  // every path used: nothing chosen, nothing made
   const pending_paths spelled = take_paths(builder, a, path_events({a, b0, d}));
@@ -161,7 +161,13 @@ TEST_F(PruningRules, AStateWhosePathsPruneToNothingIsQuietWhileTheMachineStands)
   EXPECT_EQ(describe(*spelled.match), "a/0 b/0 d/0");
   // A window no path spells leads to path creation: the paths are taken.
   EXPECT_FALSE(take_paths(builder, a, path_events({a, c, d})).quiet);
+  // Beyond the paths (c leads on only after their k states) or not.
   builder.transitions.insert(tr(c, d));
+  EXPECT_TRUE(take_paths(builder, a, window()).quiet);
+  builder.transitions.insert(tr(b0, a));
+  EXPECT_FALSE(take_paths(builder, a, window()).quiet);
+  prune_from_a();
+  builder.transitions = machine_of({tr(a, b0, true), tr(b0, c, true), tr(b0, d, true)});
   EXPECT_FALSE(take_paths(builder, a, window()).quiet);
 }
 
