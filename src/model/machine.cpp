@@ -294,15 +294,6 @@ const fsm_state& machine::first_copy(std::uint32_t x) const {
   return slots_[here.in.front().slot].t.to;
 }
 
-std::vector<fsm_state> machine::states_with_event(const event_type& e) const {
-  std::vector<fsm_state> result;
-  const std::uint32_t n = name_of(e);
-  if (n == kNone) return result;
-  result.reserve(names_[n].held.size());
-  for (const std::uint32_t x : names_[n].held) result.push_back(first_copy(x));
-  return result;
-}
-
 std::optional<fsm_state> machine::next_state_with_event(const event_type& e,
                                                         const fsm_state* after) const {
   const std::uint32_t n = name_of(e);

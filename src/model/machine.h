@@ -165,16 +165,15 @@ class machine {
   // change it.
   std::vector<fsm_transition> incident_transitions(const fsm_state& s) const;
 
-  // Every state at a transition end whose event is named like `e`, once, in
-  // state order (so by id). Each is the copy taken from the first transition
-  // in order that carries it, `from` before `to`.
-  std::vector<fsm_state> states_with_event(const event_type& e) const;
-  // The last of states_with_event(e), without listing the others.
-  std::optional<fsm_state> last_state_with_event(const event_type& e) const;
-  // The one after `after` (a state named like `e`) in states_with_event(e),
-  // or its first when `after` is null, without listing the others.
+  // Of the states at a transition end named like `e`, each once, in state
+  // order (so by id), each as the copy taken from the first transition in
+  // order that carries it (`from` before `to`): the one after `after` (a
+  // state named like `e`), or the first when `after` is null; none after
+  // the last.
   std::optional<fsm_state> next_state_with_event(const event_type& e,
                                                  const fsm_state* after) const;
+  // The last of those states, without going through the others.
+  std::optional<fsm_state> last_state_with_event(const event_type& e) const;
 
   // The stored transition from `from` to the lowest state, in state order,
   // that is named like `e` and that `from` leads to; none when `from` leads

@@ -13,6 +13,7 @@ namespace {
 
 using testing::describe;
 using testing::st;
+using testing::states_named;
 using testing::tr;
 
 // The transitions in the order given, one "from->to" per line as in
@@ -168,10 +169,10 @@ TEST(MachineStatesWithEventTest, EachStateOnceInStateOrderExactNamesOnly) {
   m.insert(tr(st("a", 0), st("ab", 0)));
   m.insert(tr(st("A", 0), st("b", 0)));
   m.insert(tr(st("", 0), st("a", 3)));
-  EXPECT_EQ(describe(m.states_with_event(event_type{"a"})), "a/0 a/3 a/-2 a/-1");
-  EXPECT_EQ(describe(m.states_with_event(event_type{""})), "/0 /-1");
-  EXPECT_EQ(describe(m.states_with_event(event_type{"ab"})), "ab/0");
-  EXPECT_TRUE(m.states_with_event(event_type{"x"}).empty());
+  EXPECT_EQ(describe(states_named(m, event_type{"a"})), "a/0 a/3 a/-2 a/-1");
+  EXPECT_EQ(describe(states_named(m, event_type{""})), "/0 /-1");
+  EXPECT_EQ(describe(states_named(m, event_type{"ab"})), "ab/0");
+  EXPECT_TRUE(states_named(m, event_type{"x"}).empty());
 }
 
 // A state held by several transitions is returned as the copy at the first
@@ -187,10 +188,10 @@ TEST(MachineStatesWithEventTest, ReturnsTheCopyMetFirst) {
   m.insert(tr(a_as_source, b_first));
   m.insert(tr(fsm_state(), a_as_target));
 
-  const std::vector<fsm_state> as = m.states_with_event(event_type{"a"});
+  const std::vector<fsm_state> as = states_named(m, event_type{"a"});
   ASSERT_EQ(as.size(), 1u);
   EXPECT_EQ(as[0].accepting, a_as_target.accepting);
-  const std::vector<fsm_state> bs = m.states_with_event(event_type{"b"});
+  const std::vector<fsm_state> bs = states_named(m, event_type{"b"});
   ASSERT_EQ(bs.size(), 1u);
   EXPECT_EQ(bs[0].accepting, b_first.accepting);
 
@@ -205,7 +206,7 @@ TEST(MachineStatesWithEventTest, SourceOfALoopComesBeforeItsTarget) {
   const fsm_state target = st("a", 0);
   machine m;
   m.insert(fsm_transition(source, target));
-  const std::vector<fsm_state> as = m.states_with_event(event_type{"a"});
+  const std::vector<fsm_state> as = states_named(m, event_type{"a"});
   ASSERT_EQ(as.size(), 1u);
   EXPECT_EQ(as[0].accepting, source.accepting);
 }

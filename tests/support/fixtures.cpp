@@ -45,6 +45,14 @@ std::string describe(const machine& m) {
   return out.str();
 }
 
+std::vector<fsm_state> states_named(const machine& m, const event_type& e) {
+  std::vector<fsm_state> states;
+  for (auto s = m.next_state_with_event(e, nullptr); s; s = m.next_state_with_event(e, &*s)) {
+    states.push_back(*s);
+  }
+  return states;
+}
+
 std::string describe(const std::vector<fsm_state>& states) {
   std::ostringstream out;
   for (std::size_t i = 0; i < states.size(); ++i) {

@@ -31,6 +31,10 @@ std::string describe(const machine& m);
 // A path or a state list written as "a/0 b/3 c/0".
 std::string describe(const std::vector<fsm_state>& states);
 
+// Every state named like `e`, as machine::next_state_with_event hands them
+// out one after the other.
+std::vector<fsm_state> states_named(const machine& m, const event_type& e);
+
 // A machine holding exactly these transitions (inserted in this order).
 machine machine_of(std::initializer_list<fsm_transition> transitions);
 
