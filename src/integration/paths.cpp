@@ -21,26 +21,12 @@ path copy_path(const state_refs& states) {
   return p;
 }
 
-namespace {
-
-template <typename Path, typename Event>
-bool same_events_as(const window& events, const Path& p, Event event_of) {
+bool same_events(const window& events, const path& p) {
   if (events.size() != p.size()) return false;
   for (std::size_t j = 0; j < events.size(); ++j) {
-    if (!same_event(events[j], event_of(p[j]))) return false;
+    if (!same_event(events[j], p[j].event)) return false;
   }
   return true;
-}
-
-}  // namespace
-
-bool same_events(const window& events, const path& p) {
-  return same_events_as(events, p, [](const fsm_state& s) -> const event_ptr& { return s.event; });
-}
-
-bool same_events(const window& events, const state_refs& states) {
-  return same_events_as(events, states,
-                        [](const fsm_state* s) -> const event_ptr& { return s->event; });
 }
 
 window path_events(const path& p) {

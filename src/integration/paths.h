@@ -163,7 +163,6 @@ path copy_path(const state_refs& states);
 // True when `events` and the path have the same length and equal names at
 // every position.
 bool same_events(const window& events, const path& p);
-bool same_events(const window& events, const state_refs& states);
 
 // The event names of a path's states, as a window of their event objects.
 window path_events(const path& p);

@@ -259,12 +259,6 @@ machine::range<machine::link_iterator> machine::outgoing(const fsm_state& s) con
   return links(states_[x].out);
 }
 
-machine::range<machine::link_iterator> machine::incoming(const fsm_state& s) const {
-  const std::uint32_t x = state_of(s);
-  if (x == kNone) return {};
-  return links(states_[x].in);
-}
-
 std::vector<fsm_transition> machine::incident_transitions(const fsm_state& s) const {
   std::vector<fsm_transition> result;
   const std::uint32_t x = state_of(s);

@@ -184,10 +184,8 @@ class machine {
   // Every state at a transition end, once, in state order.
   std::vector<state_summary> states() const;
 
-  // The stored transitions leaving `s` and entering `s`, in transition
-  // order. A loop on s is in both.
+  // The stored transitions leaving `s`, in transition order.
   range<link_iterator> outgoing(const fsm_state& s) const;
-  range<link_iterator> incoming(const fsm_state& s) const;
 
   // Each state the machine has held at a transition end keeps one number,
   // below state_count(), for the machine's life (also after its last
@@ -198,7 +196,8 @@ class machine {
   std::size_t state_count() const { return states_.size(); }
   // outgoing(s) for the state numbered `number`.
   range<link_iterator> outgoing_of(std::uint32_t number) const { return links(states_[number].out); }
-  // incoming(s) for the state numbered `number`.
+  // The stored transitions entering the state numbered `number`, in
+  // transition order (a loop is in both lists).
   range<link_iterator> incoming_of(std::uint32_t number) const { return links(states_[number].in); }
   // A mark of the machine's contents, new after every insertion and erasure
   // (and never shared by two machines' contents): while it stays, pointers
