@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const logfsm::status parsed = logfsm::parse_json(text, json);
   if (!parsed.ok()) check_failure(parsed, "parse_json");
 
-  logfsm::model_file model;
+  logfsm::machine_shape model;
   const logfsm::status read = logfsm::read_model(text, model);
   if (!read.ok()) {
     check_failure(read, "read_model");
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   check(parsed.ok(), "read_model reads text that parse_json refuses");
   const std::size_t states = model.states.size();
-  for (const logfsm::model_transition& t : model.transitions)
+  for (const logfsm::shape_transition& t : model.transitions)
     check(t.from < states && t.to < states, "a transition names no state");
   check(!model.initial.empty(), "a model without initial states");
   for (const auto* set : {&model.initial, &model.accepting}) {
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const logfsm::machine rebuilt = logfsm::fuzzing::machine_of_model(model);
   const std::string written = json_of(rebuilt);
-  logfsm::model_file again;
+  logfsm::machine_shape again;
   const logfsm::status reread = logfsm::read_model(written, again);
   check(reread.ok(), "the rewritten model does not read back:", reread.message());
   check(again.transitions.size() == rebuilt.size(),

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 #include <unordered_map>
 
 #include "checking/json_reader.h"
@@ -18,22 +19,29 @@ std::string quoted(std::string_view key) {
   return text;
 }
 
-// True for "NAME(ID)" with ID a decimal number that fits 16 bits signed.
-bool has_state_id(std::string_view state) {
+// The ID of "NAME(ID)" with ID a decimal number that fits 16 bits signed;
+// none for another text.
+std::optional<std::int16_t> state_id(std::string_view state) {
   const std::size_t open = state.rfind('(');
   if (open == std::string_view::npos || state.size() < open + 3 || state.back() != ')')
-    return false;
+    return std::nullopt;
   const std::string_view id = state.substr(open + 1, state.size() - open - 2);
   std::int16_t value = 0;
   const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), value);
-  return ec == std::errc() && end == id.data() + id.size();
+  if (ec != std::errc() || end != id.data() + id.size()) return std::nullopt;
+  return value;
+}
+
+// The NAME of "NAME(ID)" as the text spells it.
+std::string_view name_part(std::string_view state) {
+  return state.substr(0, state.rfind('('));
 }
 
 // Fills a model from a JSON tree. Every step returns false (or null) at the
 // first shape error, which it records; every caller then returns at once.
 class shape_reader {
  public:
-  explicit shape_reader(model_file& model) : model_(model) {}
+  explicit shape_reader(machine_shape& shape) : shape_(shape) {}
 
   bool read(const json_value& top);
   // The text inside "not a logfsm model (...)" once read returned false.
@@ -51,8 +59,13 @@ class shape_reader {
                  std::vector<std::uint32_t>& set);
   bool transition(const json_value& v, std::size_t index);
 
-  model_file& model_;
+  // Gives every state the name it read; the others are spelled so.
+  void name_states();
+
+  machine_shape& shape_;
   std::unordered_map<std::string, std::uint32_t> numbers_;
+  std::vector<std::string_view> texts_;     // by state number, keys of numbers_
+  std::vector<std::optional<std::string>> tracks_;  // by state number: the track read into it
   std::string what_;
 };
 
@@ -82,10 +95,15 @@ bool shape_reader::state(const json_value& v, const std::string& where,
                          std::uint32_t& number) {
   if (v.type != json_value::kind::string)
     return fail(where + "a state that is not a string");
-  if (!has_state_id(v.text)) return fail(where + "a state without \"(ID)\" at its end");
+  const std::optional<std::int16_t> id = state_id(v.text);
+  if (!id) return fail(where + "a state without \"(ID)\" at its end");
   const auto [it, added] =
       numbers_.try_emplace(v.text, static_cast<std::uint32_t>(numbers_.size()));
-  if (added) model_.states.push_back(v.text);
+  if (added) {
+    shape_.states.push_back({"", *id});
+    texts_.push_back(it->first);
+    tracks_.emplace_back();
+  }
   number = it->second;
   return true;
 }
@@ -105,19 +123,20 @@ bool shape_reader::state_set(const json_value& meta, std::string_view key,
 bool shape_reader::transition(const json_value& v, std::size_t index) {
   const std::string where = "transition " + std::to_string(index + 1) + ": ";
   if (v.type != json_value::kind::object) return fail(where + "not an object");
-  model_transition t;
+  shape_transition t;
   const json_value* from = member(v, "from", json_value::kind::string, where);
   if (from == nullptr || !state(*from, where, t.from)) return false;
   const json_value* to = member(v, "to", json_value::kind::string, where);
   if (to == nullptr || !state(*to, where, t.to)) return false;
   const json_value* track = member(v, "track", json_value::kind::string, where);
   if (track == nullptr) return false;
-  t.track = track->text;
-  const std::string& to_text = model_.states[t.to];
-  const std::string name = t.track.empty() ? "s0" : t.track;
-  if (to_text.substr(0, to_text.rfind('(')) != name)
+  const std::string& name = track->text;
+  if (name_part(texts_[t.to]) != (name.empty() ? "s0" : std::string_view(name)))
     return fail(where + "\"track\" is not the event of \"to\"");
-  model_.transitions.push_back(std::move(t));
+  std::optional<std::string>& into = tracks_[t.to];
+  if (into && *into != name) return fail(where + "\"track\" differs from another into \"to\"");
+  into = name;
+  shape_.transitions.push_back(t);
   return true;
 }
 
@@ -135,23 +154,34 @@ bool shape_reader::read(const json_value& top) {
     if (!transition(transitions->items[i], i)) return false;
   }
   const json_value* meta = member(top, "meta", json_value::kind::object, "");
-  if (meta == nullptr || !state_set(*meta, "isAccepting", model_.accepting) ||
-      !state_set(*meta, "isInitial", model_.initial)) {
+  if (meta == nullptr || !state_set(*meta, "isAccepting", shape_.accepting) ||
+      !state_set(*meta, "isInitial", shape_.initial)) {
     return false;
   }
-  if (model_.initial.empty()) return fail("\"isInitial\" is empty");
+  if (shape_.initial.empty()) return fail("\"isInitial\" is empty");
+  name_states();
   return true;
+}
+
+void shape_reader::name_states() {
+  for (std::size_t s = 0; s < shape_.states.size(); ++s) {
+    if (tracks_[s]) {
+      shape_.states[s].name = std::move(*tracks_[s]);
+    } else if (const std::string_view spelled = name_part(texts_[s]); spelled != "s0") {
+      shape_.states[s].name = spelled;
+    }
+  }
 }
 
 }  // namespace
 
-status read_model(std::string_view text, model_file& model) {
-  model = model_file();
+status read_model(std::string_view text, machine_shape& shape) {
+  shape = machine_shape();
   json_value json;
   if (status parsed = parse_json(text, json); !parsed.ok()) return parsed;
-  shape_reader reader(model);
+  shape_reader reader(shape);
   if (reader.read(json)) return status();
-  model = model_file();
+  shape = machine_shape();
   return status(status_code::bad_model, "not a logfsm model (" + reader.what() + ")");
 }
 

@@ -1,12 +1,20 @@
-// Replaying traces on a machine read from its file.
+// The one replay of traces on a machine's shape: `check`, the view's
+// counts, evaluation and the Python module all step traces through it.
 //
-// The machine may be nondeterministic, so a replay follows every path at
+// The machine may be nondeterministic, so a replay follows every run at
 // once: it starts in the set of initial states; each event moves the set to
 // every target of a transition whose source is in the set and whose track is
 // the event (a self-loop is a transition like any other). A trace is rejected
 // at the first event that leaves the set empty, and at its end when no state
 // of the set is accepting. An empty trace thus ends at once, in the initial
 // states, which are not accepting in any file logfsm writes.
+//
+// Asked for its runs, a replay also tells which of them count: of an
+// accepted trace its accepting runs, of a rejected one every run up to the
+// rejection. For each step (event) it gives the transitions those runs take
+// there, and for each position (0 before the first event) the states they
+// are in; a transition or state counts once per step or position however
+// many runs share it.
 #ifndef LOGFSM_CHECKING_REPLAY_H_
 #define LOGFSM_CHECKING_REPLAY_H_
 
@@ -15,10 +23,11 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "checking/model_file.h"
 #include "model/event_log.h"
+#include "model/machine_shape.h"
 
 namespace logfsm {
 
@@ -31,7 +40,7 @@ struct replay_edge {
   auto operator<=>(const replay_edge&) const = default;  // by event, then to
 };
 
-// The machine indexed for replay. States keep their model_file numbers.
+// The shape indexed for replay. States keep their shape numbers.
 struct replay_machine {
   // The distinct tracks in name order (unsigned bytes); an event's number
   // is its index, so ascending numbers are names in order.
@@ -40,16 +49,24 @@ struct replay_machine {
   // ordered by (event, to) without repeats.
   std::vector<std::size_t> first_edge;
   std::vector<replay_edge> edges;
+  // The shape's transitions edge e stands for (one in any file logfsm
+  // writes): transitions[first_transition[e] .. first_transition[e + 1]).
+  std::vector<std::size_t> first_transition;
+  std::vector<std::uint32_t> transitions;
   std::vector<std::uint32_t> initial;  // ascending, distinct
   std::vector<bool> accepting;         // per state
 };
 
-// Requires: every state number of `model` is below model.states.size(), as
-// read_model guarantees.
-replay_machine compile_model(const model_file& model);
+// Requires: every state number of `shape` is below shape.states.size(), as
+// read_model and shape_of guarantee.
+replay_machine compile_model(const machine_shape& shape);
 
 // The number of `name` in machine.events, or kUnknownEvent.
 std::uint32_t event_number(const replay_machine& machine, std::string_view name);
+// The event number of each of the log's names, by name number.
+std::vector<std::uint32_t> event_numbers(const replay_machine& machine, const event_log& log);
+
+enum class replay_detail { outcome, runs };
 
 struct trace_replay {
   bool accepted = false;
@@ -59,11 +76,32 @@ struct trace_replay {
   // When rejected: the events the machine allows after the events taken,
   // ascending, distinct.
   std::vector<std::uint32_t> allowed;
+
+  // With replay_detail::runs, the runs that count (see above):
+  // states_at(p) for positions 0 to taken, transitions_at(i) for steps 0 to
+  // taken - 1, each ascending and distinct. A rejected trace stops in
+  // states_at(taken).
+  std::span<const std::uint32_t> states_at(std::size_t position) const {
+    return slice(states, state_ends, position);
+  }
+  std::span<const std::uint32_t> transitions_at(std::size_t step) const {
+    return slice(steps, step_ends, step);
+  }
+  std::vector<std::uint32_t> states, state_ends;  // position p ends at state_ends[p]
+  std::vector<std::uint32_t> steps, step_ends;    // step i ends at step_ends[i]
+
+ private:
+  static std::span<const std::uint32_t> slice(const std::vector<std::uint32_t>& all,
+                                              const std::vector<std::uint32_t>& ends,
+                                              std::size_t i) {
+    const std::size_t first = i == 0 ? 0 : ends[i - 1];
+    return std::span(all).subspan(first, ends[i] - first);
+  }
 };
 
 // Replays events given by their numbers (kUnknownEvent is never allowed).
-trace_replay replay_trace(const replay_machine& machine,
-                          std::span<const std::uint32_t> events);
+trace_replay replay_trace(const replay_machine& machine, std::span<const std::uint32_t> events,
+                          replay_detail detail = replay_detail::outcome);
 
 enum class rejection_reason { event_not_allowed, non_accepting_end };
 
@@ -82,6 +120,11 @@ struct rejected_trace {
   std::vector<std::string> allowed;  // in name order
 };
 
+// Why line `line` (0-based) of `log`, replayed as `replay`, was rejected.
+// Requires: replay is of that line and not accepted.
+rejected_trace rejection_of(const replay_machine& machine, const event_log& log, std::size_t line,
+                            const trace_replay& replay);
+
 struct check_result {
   std::size_t traces = 0;
   std::vector<rejected_trace> rejected;  // in line order
@@ -89,6 +132,9 @@ struct check_result {
 
 // Replays every line of `log` (empty lines included) on `machine`.
 check_result check_log(const replay_machine& machine, const event_log& log);
+
+// How many lines of `log` the machine accepts.
+std::size_t count_accepted(const replay_machine& machine, const event_log& log);
 
 }  // namespace logfsm
 

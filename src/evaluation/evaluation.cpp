@@ -2,16 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cassert>
 #include <charconv>
 #include <chrono>
 #include <mutex>
 #include <thread>
 
-#include "checking/model_file.h"
 #include "checking/replay.h"
 #include "learning/pipeline.h"
-#include "model/fsm_builder.h"
-#include "output/json_writer.h"
+#include "model/machine_shape.h"
+#include "output/json_text.h"
 
 namespace logfsm {
 namespace {
@@ -33,33 +33,30 @@ struct run_result {
   double replay_seconds = 0;
 };
 
-std::uint64_t accepted_count(const replay_machine& m, const event_log& log) {
-  return log.line_count() - check_log(m, log).rejected.size();
-}
-
 // Learns from `train` at `k` and replays `held` (and `train`, when `fit`)
-// on the model read back from its JSON text, as `check` reads the file.
+// on the machine's shape, as `check` replays a model file. Requires: train
+// holds an event.
 run_result run_one(const event_log& train, std::int32_t k, const event_log& held,
                    bool fit, bool count_rejected) {
   run_result r;
   const clock_type::time_point start = clock_type::now();
-  std::string json;
+  machine_shape shape;
   {
-    fsm_builder builder(train, k);
-    learn(builder, progress_sink{});
-    append_json(json, builder.transitions);
-    r.states = builder.transitions.states().size();
-    r.transitions = builder.transitions.size();
+    machine learned;
+    const status learned_ok = learn_log(train, k, progress_sink{}, learned);
+    assert(learned_ok.ok());
+    (void)learned_ok;
+    shape = shape_of(learned);
+    r.states = learned.states().size();
+    r.transitions = learned.size();
   }
   r.seconds = seconds_since(start);
 
   const clock_type::time_point replay_start = clock_type::now();
-  model_file model;
-  (void)read_model(json, model);  // the writer's text always reads back
-  const replay_machine machine = compile_model(model);
-  const std::uint64_t accepted = accepted_count(machine, held);
+  const replay_machine machine = compile_model(shape);
+  const std::uint64_t accepted = count_accepted(machine, held);
   r.accepted = count_rejected ? held.line_count() - accepted : accepted;
-  if (fit) r.fit_accepted = accepted_count(machine, train);
+  if (fit) r.fit_accepted = count_accepted(machine, train);
   r.replay_seconds = seconds_since(replay_start);
   return r;
 }
@@ -297,28 +294,33 @@ void write_eval_text(std::ostream& out, const eval_report& report) {
 }
 
 void write_eval_json(std::ostream& out, const eval_report& report) {
-  out << "{\"folds\":" << report.folds << ",\"rows\":[";
-  for (std::size_t i = 0; i < report.rows.size(); ++i) {
-    const eval_row& row = report.rows[i];
-    out << (i > 0 ? ",\n" : "\n") << "{\"k\":" << row.k
-        << ",\"accepted\":" << row.accepted << ",\"held_out\":" << row.held_out
-        << ",\"recall\":" << fraction(row.accepted, row.held_out)
-        << ",\"fit_accepted\":" << row.fit_accepted << ",\"fit_total\":" << row.fit_total
-        << ",\"states\":" << fixed(row.states, 3)
-        << ",\"transitions\":" << fixed(row.transitions, 3)
-        << ",\"seconds\":" << fixed(row.seconds, 6)
-        << ",\"replay_seconds\":" << fixed(row.replay_seconds, 6);
+  std::string text;
+  json_text json(text);
+  json.open_object().key("folds").number(report.folds).key("rows").open_array(true);
+  for (const eval_row& row : report.rows) {
+    json.open_object()
+        .key("k").number(row.k)
+        .key("accepted").number(row.accepted)
+        .key("held_out").number(row.held_out)
+        .key("recall").number_text(fraction(row.accepted, row.held_out))
+        .key("fit_accepted").number(row.fit_accepted)
+        .key("fit_total").number(row.fit_total)
+        .key("states").number_text(fixed(row.states, 3))
+        .key("transitions").number_text(fixed(row.transitions, 3))
+        .key("seconds").number_text(fixed(row.seconds, 6))
+        .key("replay_seconds").number_text(fixed(row.replay_seconds, 6));
     if (row.has_negatives) {
-      out << ",\"negatives_rejected\":" << row.negatives_rejected
-          << ",\"negatives\":" << row.negatives
-          << ",\"specificity\":" << fraction(row.negatives_rejected, row.negatives)
-          << ",\"bcr\":" << fixed(row.bcr, 6);
+      json.key("negatives_rejected").number(row.negatives_rejected)
+          .key("negatives").number(row.negatives)
+          .key("specificity").number_text(fraction(row.negatives_rejected, row.negatives))
+          .key("bcr").number_text(fixed(row.bcr, 6));
     }
-    out << '}';
+    json.close_object();
   }
-  out << "\n]";
-  if (!report.rows.empty()) out << ",\"suggested_k\":" << report.rows[report.suggested].k;
-  out << "}\n";
+  json.close_array();
+  if (!report.rows.empty()) json.key("suggested_k").number(report.rows[report.suggested].k);
+  json.close_object();
+  out << text << '\n';
 }
 
 }  // namespace logfsm

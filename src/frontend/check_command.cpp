@@ -65,7 +65,7 @@ int run_check(const std::vector<std::string>& args, std::ostream& out,
   const std::string& model_name = request.files[0];
   const std::string& log_name = request.files[1];
 
-  model_file model;
+  machine_shape model;
   event_log log;
   status loaded = load_model(model_name, model);
   if (loaded.ok()) loaded = load_log(log_name, request.reading, log, err, "logfsm check: ");

@@ -3,8 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "checking/model_file.h"
-#include "model/fsm_builder.h"
+#include "model/machine_shape.h"
 #include "view/view_page.h"
 
 namespace logfsm {
@@ -43,38 +42,32 @@ learn_result learn_run(log_source& source, const learn_request& request) {
     result.outcome = read;
     return result;
   }
-  if (log.line_count() == 0 || log.event_count() == 0) {
-    result.outcome =
-        status(status_code::empty_log, "Log is empty or the format is incorrect.");
-    return result;
-  }
-  if (request.progress.building) request.progress.building();
-  fsm_builder builder(log, request.k);
-  if (!request.html) log = event_log();  // the builder holds the traces now
-  learn(builder, request.progress);
+  machine learned;
+  // Without the view the log is not needed once learning holds its traces.
+  result.outcome = request.html ? learn_log(log, request.k, request.progress, learned)
+                                : learn_log(std::move(log), request.k, request.progress, learned);
+  if (!result.outcome.ok()) return result;
 
   const std::string stem = output_stem(source.stem, request.output_dir);
-  from_json_text html;
+  page_maker html;
   const std::string title = std::filesystem::path(stem).filename().string() + "_out_" +
                             std::to_string(request.k) + ".json";
   if (request.html) {
-    // The view reads the machine back from its JSON text, as `logfsm view`
-    // reads the file, so both give the same page.
-    html = [&](std::string_view json) {
-      model_file model;
-      (void)read_model(json, model);  // the writer's text always reads back
+    // The view takes the machine's shape, which is what `logfsm view` reads
+    // from the JSON file, so both give the same page.
+    html = [&] {
       return make_view_page(*embedded_view_assets(), title,
-                            std::filesystem::path(source.name).filename().string(), model, log,
-                            request.examples);
+                            std::filesystem::path(source.name).filename().string(),
+                            shape_of(learned), log, request.examples);
     };
   }
-  result.files = write_outputs(builder.transitions, stem, request.k, html);
+  result.files = write_outputs(learned, stem, request.k, html);
   for (const output_file& f : result.files) {
     if (!f.written.ok() && result.outcome.ok()) result.outcome = f.written;
   }
-  const std::vector<state_summary> states = builder.transitions.states();
+  const std::vector<state_summary> states = learned.states();
   result.states = states.size();
-  result.transitions = builder.transitions.size();
+  result.transitions = learned.size();
   for (const state_summary& s : states) result.accepting_states += s.accepting ? 1 : 0;
   return result;
 }

@@ -17,7 +17,7 @@ bool read_whole_file(const std::string& name, std::string& text) {
 
 }  // namespace
 
-status load_model(const std::string& name, model_file& model) {
+status load_model(const std::string& name, machine_shape& model) {
   std::string text;
   if (!read_whole_file(name, text)) {
     return status(status_code::cannot_read, name + ": cannot open or read");

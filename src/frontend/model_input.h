@@ -16,7 +16,7 @@ namespace logfsm {
 
 // Reads the model file `name`. Fails with cannot_read "NAME: cannot open or
 // read", or bad_model "NAME: why".
-status load_model(const std::string& name, model_file& model);
+status load_model(const std::string& name, machine_shape& model);
 
 // Reads the log `name` in its format (a name of no known format is read as
 // a `;` text log), writing each of the reader's notes to `err` as a line

@@ -80,7 +80,7 @@ int run_view(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const std::string& log_name = line.positional[1];
   const std::string output = line.value("output").value_or(default_output(model_name));
 
-  model_file model;
+  machine_shape model;
   event_log log;
   status loaded = load_model(model_name, model);
   if (loaded.ok()) loaded = load_log(log_name, options, log, err, "logfsm view: ");

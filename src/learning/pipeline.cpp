@@ -45,4 +45,33 @@ void learn(fsm_builder& builder, const progress_sink& progress) {
   remove_unused(builder);
 }
 
+namespace {
+
+// `release`, when given, is `log`, which may be emptied once the context
+// holds the traces.
+status learn_from(const event_log& log, event_log* release, std::int32_t k,
+                  const progress_sink& progress, machine& learned) {
+  if (log.line_count() == 0 || log.event_count() == 0) {
+    return status(status_code::empty_log, "Log is empty or the format is incorrect.");
+  }
+  if (progress.building) progress.building();
+  fsm_builder builder(log, k);
+  if (release != nullptr) *release = event_log();
+  learn(builder, progress);
+  learned = std::move(builder.transitions);
+  return status();
+}
+
+}  // namespace
+
+status learn_log(const event_log& log, std::int32_t k, const progress_sink& progress,
+                 machine& learned) {
+  return learn_from(log, nullptr, k, progress, learned);
+}
+
+status learn_log(event_log&& log, std::int32_t k, const progress_sink& progress,
+                 machine& learned) {
+  return learn_from(log, &log, k, progress, learned);
+}
+
 }  // namespace logfsm

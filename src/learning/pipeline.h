@@ -4,10 +4,14 @@
 #define LOGFSM_LEARNING_PIPELINE_H_
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <ostream>
 
+#include "base/status.h"
+#include "model/event_log.h"
 #include "model/fsm_builder.h"
+#include "model/machine.h"
 
 namespace logfsm {
 
@@ -30,6 +34,18 @@ progress_sink progress_lines(std::ostream& out);
 // windows), the first machine, the integration of every trace, then both
 // refinement passes.
 void learn(fsm_builder& builder, const progress_sink& progress);
+
+// The one way a run learns from a log (the dialogue, the command line,
+// evaluation and the Python module): refuses a log without a line or an
+// event with empty_log "Log is empty or the format is incorrect." (leaving
+// `learned` as it was), else reports `building`, makes the learning context
+// of `log` with k and learns; `learned` becomes the machine. Requires:
+// k >= 2.
+status learn_log(const event_log& log, std::int32_t k, const progress_sink& progress,
+                 machine& learned);
+// The same, freeing the log's memory once the context holds its traces.
+status learn_log(event_log&& log, std::int32_t k, const progress_sink& progress,
+                 machine& learned);
 
 }  // namespace logfsm
 

@@ -49,20 +49,17 @@ std::string output_text(const machine& m, output_kind kind) {
 }
 
 std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
-                                       std::int32_t k, const from_json_text& html) {
+                                       std::int32_t k, const page_maker& html) {
   std::vector<output_file> files;
   const std::string base = stem + "_out_" + std::to_string(k);
-  std::string json;
   for (const output_format& format : kFormats) {
-    std::string text = output_text(m, format.kind);
     std::string name = base + std::string(format.suffix);
-    status written = write_file_atomically(name, text);
+    status written = write_file_atomically(name, output_text(m, format.kind));
     files.push_back({format.kind, std::move(name), std::move(written)});
-    if (format.kind == output_kind::json) json = std::move(text);
   }
   if (html) {
     std::string name = base + ".html";
-    status written = write_file_atomically(name, html(json));
+    status written = write_file_atomically(name, html());
     files.push_back({output_kind::html, std::move(name), std::move(written)});
   }
   return files;

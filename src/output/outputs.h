@@ -22,8 +22,8 @@ struct output_file {
 };
 
 // Makes the text of an output that needs more than the machine (the HTML
-// view needs the log too) from the text of the JSON file.
-using from_json_text = std::function<std::string(std::string_view json)>;
+// view needs the log too).
+using page_maker = std::function<std::string()>;
 
 // The text of the DOT or JSON file of `m`, byte for byte as write_outputs
 // writes it. Requires: kind is dot or json.
@@ -35,7 +35,7 @@ std::string output_text(const machine& m, output_kind kind);
 // completely or not at all (output/file_output.h), and one that cannot be
 // written does not stop the others.
 std::vector<output_file> write_outputs(const machine& m, const std::string& stem,
-                                       std::int32_t k, const from_json_text& html = {});
+                                       std::int32_t k, const page_maker& html = {});
 
 }  // namespace logfsm
 

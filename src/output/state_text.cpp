@@ -125,18 +125,38 @@ void append_escaped(std::string& out, std::string_view name, text_syntax syntax)
   }
 }
 
-void append_state(std::string& out, const fsm_state& s, text_syntax syntax) {
+namespace {
+
+void append_id(std::string& out, std::int16_t id) {
+  out += '(';
+  char digits[8];
+  const auto written = std::to_chars(digits, digits + sizeof digits, id);
+  out.append(digits, written.ptr);
+  out += ')';
+}
+
+}  // namespace
+
+void append_state(std::string& out, std::string_view name, std::int16_t id,
+                  text_syntax syntax) {
   out += '"';
-  if (s.name().empty()) {
+  if (name.empty()) {
     out += "s0";
   } else {
-    append_escaped(out, s.name(), syntax);
+    append_escaped(out, name, syntax);
   }
-  out += '(';
-  char id[8];
-  const auto written = std::to_chars(id, id + sizeof id, s.id);
-  out.append(id, written.ptr);
-  out += ")\"";
+  append_id(out, id);
+  out += '"';
+}
+
+void append_state(std::string& out, const fsm_state& s, text_syntax syntax) {
+  append_state(out, s.name(), s.id, syntax);
+}
+
+std::string state_text(std::string_view name, std::int16_t id) {
+  std::string text(spelled_name(name));
+  append_id(text, id);
+  return text;
 }
 
 void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax) {

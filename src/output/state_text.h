@@ -12,6 +12,7 @@
 #ifndef LOGFSM_OUTPUT_STATE_TEXT_H_
 #define LOGFSM_OUTPUT_STATE_TEXT_H_
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -27,6 +28,17 @@ void append_escaped(std::string& out, std::string_view name, text_syntax syntax)
 
 // Appends the quoted text form of `s` and nothing else.
 void append_state(std::string& out, const fsm_state& s, text_syntax syntax);
+// The same for the state of `name` and `id`.
+void append_state(std::string& out, std::string_view name, std::int16_t id,
+                  text_syntax syntax);
+
+// The name as a state's text spells it: s0 for the empty name.
+inline std::string_view spelled_name(std::string_view name) {
+  return name.empty() ? std::string_view("s0") : name;
+}
+// The text of the state of `name` and `id` before quoting and escaping:
+// "NAME(ID)", as a model file reads back.
+std::string state_text(std::string_view name, std::int16_t id);
 
 // Writes `name` escaped for the inside of a quoted string of `syntax`.
 void write_escaped(std::ostream& out, std::string_view name, text_syntax syntax);

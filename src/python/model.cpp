@@ -8,7 +8,7 @@
 #include "frontend/model_input.h"
 #include "frontend/parameter.h"
 #include "learning/pipeline.h"
-#include "model/fsm_builder.h"
+#include "output/state_text.h"
 #include "output/file_output.h"
 #include "output/outputs.h"
 #include "view/view_page.h"
@@ -49,14 +49,13 @@ check_report report_of(const check_result& result) {
 
 }  // namespace
 
-model::model(machine m, std::int32_t k) : learned_(std::move(m)), k_(k) {
-  json_ = output_text(*learned_, output_kind::json);
-  (void)read_model(json_, shape_);  // the writer's text always reads back
+model::model(machine m, std::int32_t k)
+    : learned_(std::move(m)), k_(k), shape_(shape_of(*learned_)) {
   replay_ = compile_model(shape_);
   title_ = "learned at k = " + std::to_string(k);
 }
 
-model::model(model_file shape, const std::string& path) : shape_(std::move(shape)) {
+model::model(machine_shape shape, const std::string& path) : shape_(std::move(shape)) {
   replay_ = compile_model(shape_);
   title_ = std::filesystem::path(path).filename().string();
 }
@@ -64,15 +63,11 @@ model::model(model_file shape, const std::string& path) : shape_(std::move(shape
 model model::learn(py::handle traces, const py::int_& k, const py::object& progress) {
   const std::int32_t value = parameter(k);
   event_log log = traces_to_log(traces);
-  if (log.line_count() == 0 || log.event_count() == 0) {
-    raise(status(status_code::empty_log, "Log is empty or the format is incorrect."));
-  }
   std::exception_ptr raised;
-  std::optional<machine> learned;
+  machine learned;
+  status outcome;
   try {
     py::gil_scoped_release unlocked;
-    fsm_builder builder(log, value);
-    log = event_log();  // the builder holds the traces now
     auto last = std::chrono::steady_clock::now();
     progress_sink sink;
     sink.trace_done = [&](std::size_t done, std::size_t total) {
@@ -88,16 +83,16 @@ model model::learn(py::handle traces, const py::int_& k, const py::object& progr
         throw learning_stopped{};
       }
     };
-    logfsm::learn(builder, sink);
-    learned.emplace(std::move(builder.transitions));
+    outcome = learn_log(std::move(log), value, sink, learned);
   } catch (const learning_stopped&) {
     std::rethrow_exception(raised);
   }
-  return model(std::move(*learned), value);
+  check(outcome);
+  return model(std::move(learned), value);
 }
 
 model model::load(const std::filesystem::path& path) {
-  model_file shape;
+  machine_shape shape;
   check(load_model(path.string(), shape));
   return model(std::move(shape), path.string());
 }
@@ -116,8 +111,7 @@ py::bytes model::dot() const {
 }
 
 py::bytes model::json() const {
-  (void)learned();
-  return py::bytes(json_);
+  return py::bytes(output_text(learned(), output_kind::json));
 }
 
 py::tuple model::save(const std::filesystem::path& stem) const {
@@ -131,20 +125,29 @@ py::tuple model::save(const std::filesystem::path& stem) const {
 
 py::object model::k() const { return learned_ ? py::object(py::int_(k_)) : py::none(); }
 
-py::tuple model::states() const { return py::tuple(decoded_list(shape_.states)); }
+py::object model::state_text_of(std::uint32_t number) const {
+  const shape_state& s = shape_.states[number];
+  return decoded(state_text(s.name, s.id));
+}
+
+py::tuple model::states() const {
+  py::list list;
+  for (std::uint32_t n = 0; n < shape_.states.size(); ++n) list.append(state_text_of(n));
+  return py::tuple(list);
+}
 
 py::tuple model::transitions() const {
   py::list list;
-  for (const model_transition& t : shape_.transitions) {
-    list.append(py::make_tuple(decoded(shape_.states[t.from]),
-                               decoded(shape_.states[t.to]), decoded(t.track)));
+  for (const shape_transition& t : shape_.transitions) {
+    list.append(
+        py::make_tuple(state_text_of(t.from), state_text_of(t.to), decoded(shape_.track(t))));
   }
   return py::tuple(list);
 }
 
 py::tuple model::states_of(const std::vector<std::uint32_t>& numbers) const {
   py::list list;
-  for (const std::uint32_t n : numbers) list.append(decoded(shape_.states[n]));
+  for (const std::uint32_t n : numbers) list.append(state_text_of(n));
   return py::tuple(list);
 }
 

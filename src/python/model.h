@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "checking/model_file.h"
 #include "checking/replay.h"
 #include "model/machine.h"
+#include "model/machine_shape.h"
 #include "python/names.h"
 
 namespace logfsm::python {
@@ -73,15 +73,16 @@ class model {
 
  private:
   model(machine m, std::int32_t k);
-  model(model_file shape, const std::string& path);
+  model(machine_shape shape, const std::string& path);
 
   const machine& learned() const;
   py::tuple states_of(const std::vector<std::uint32_t>& numbers) const;
+  // The state's text "NAME(ID)", as the model file writes it.
+  py::object state_text_of(std::uint32_t number) const;
 
   std::optional<machine> learned_;  // none for a loaded model
   std::int32_t k_ = 0;
-  std::string json_;
-  model_file shape_;
+  machine_shape shape_;
   replay_machine replay_;
   std::string title_;  // the view's title
 };

@@ -2,10 +2,9 @@
 //
 // A trace uses a transition when some accepting run of it takes the
 // transition, and a state when some accepting run visits it; runs are those
-// of checking/replay.h (from an initial state, each event along a transition
-// whose track is the event). A rejected trace uses nothing, but has a run up
-// to the point where it was rejected: every transition of a run of its
-// events taken before that point.
+// of the one replay (checking/replay.h). A rejected trace uses nothing, but
+// has a run up to the point where it was rejected: every transition of a
+// run of its events taken before that point.
 #ifndef LOGFSM_VIEW_USAGE_H_
 #define LOGFSM_VIEW_USAGE_H_
 
@@ -13,9 +12,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "checking/model_file.h"
 #include "checking/replay.h"
 #include "model/event_log.h"
+#include "model/machine_shape.h"
 
 namespace logfsm {
 
@@ -30,14 +29,16 @@ struct trace_use {
   bool accepted = false;
   // Index into machine_usage::runs.
   std::size_t run = 0;
-  // When rejected: check's explanation (its line is this trace's).
+  // When rejected: check's explanation (its line is this trace's), and the
+  // states the trace stopped in, ascending.
   rejected_trace rejection;
+  std::vector<std::uint32_t> stops;
 };
 
 struct machine_usage {
-  std::vector<use_count> states;       // per model state
-  std::vector<use_count> transitions;  // per model transition, in file order
-  // Distinct sets of transitions (ascending indices of model transitions):
+  std::vector<use_count> states;       // per shape state
+  std::vector<use_count> transitions;  // per shape transition
+  // Distinct sets of transitions (ascending indices of shape transitions):
   // of an accepted trace its accepting runs, of a rejected one its runs up
   // to the rejection. Traces with the same events share one.
   std::vector<std::vector<std::uint32_t>> runs;
@@ -45,9 +46,10 @@ struct machine_usage {
   std::size_t accepted = 0;
 };
 
-// Counts how the traces of `log` use `model` (compiled as `machine`),
-// keeping up to `examples` line numbers per state and transition.
-machine_usage count_usage(const model_file& model, const replay_machine& machine,
+// Counts how the traces of `log` use `shape` (compiled as `machine`),
+// keeping up to `examples` line numbers per state and transition. Traces
+// with the same events are replayed once.
+machine_usage count_usage(const machine_shape& shape, const replay_machine& machine,
                           const event_log& log, std::size_t examples);
 
 }  // namespace logfsm

@@ -1,31 +1,15 @@
 #include "view/view_page.h"
 
-#include <sstream>
-
+#include "checking/check_report.h"
+#include "output/json_text.h"
 #include "output/state_text.h"
 
 namespace logfsm {
 namespace {
 
-template <typename T, typename Write>
-void write_list(std::ostream& out, const std::vector<T>& items, Write write) {
-  out << '[';
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) out << ',';
-    write(items[i]);
-  }
-  out << ']';
-}
-
-void write_count(std::ostream& out, const use_count& c) {
-  out << ",\"traces\":" << c.traces << ",\"examples\":";
-  write_list(out, c.examples, [&out](std::size_t line) { out << line; });
-}
-
-// The event name of a state text "NAME(ID)".
-std::string_view name_of(std::string_view state) {
-  const std::size_t open = state.rfind('(');
-  return open == std::string_view::npos ? state : state.substr(0, open);
+void add_count(json_text& json, const use_count& c) {
+  json.key("traces").number(c.traces).key("examples").array(
+      c.examples, [](json_text& j, std::size_t line) { j.number(line); });
 }
 
 // `json` with the characters that could end or confuse a <script> element
@@ -69,64 +53,57 @@ std::string html_escaped(std::string_view text) {
 }  // namespace
 
 std::string view_data(std::string_view model_name, std::string_view log_name,
-                      const model_file& model, const machine_usage& usage) {
-  std::vector<bool> initial(model.states.size(), false), accepting(model.states.size(), false);
-  for (const std::uint32_t s : model.initial) initial[s] = true;
-  for (const std::uint32_t s : model.accepting) accepting[s] = true;
+                      const machine_shape& shape, const machine_usage& usage) {
+  std::vector<bool> initial(shape.states.size(), false), accepting(shape.states.size(), false);
+  for (const std::uint32_t s : shape.initial) initial[s] = true;
+  for (const std::uint32_t s : shape.accepting) accepting[s] = true;
 
-  std::ostringstream out;
-  out << "{\"model\":";
-  write_json_string(out, model_name);
-  out << ",\"log\":";
-  write_json_string(out, log_name);
-  out << ",\"states\":[";
-  for (std::size_t s = 0; s < model.states.size(); ++s) {
-    out << (s > 0 ? ",\n" : "\n") << "{\"id\":";
-    write_json_string(out, model.states[s]);
-    out << ",\"name\":";
-    write_json_string(out, name_of(model.states[s]));
-    out << ",\"accepting\":" << (accepting[s] ? "true" : "false")
-        << ",\"initial\":" << (initial[s] ? "true" : "false");
-    write_count(out, usage.states[s]);
-    out << '}';
+  std::string text;
+  json_text json(text);
+  json.open_object().key("model").string(model_name).key("log").string(log_name);
+  json.key("states").open_array(true);
+  for (std::size_t s = 0; s < shape.states.size(); ++s) {
+    json.open_object()
+        .key("name").string(spelled_name(shape.states[s].name))
+        .key("id").number(shape.states[s].id)
+        .key("accepting").boolean(accepting[s])
+        .key("initial").boolean(initial[s]);
+    add_count(json, usage.states[s]);
+    json.close_object();
   }
-  out << "],\"transitions\":[";
-  for (std::size_t t = 0; t < model.transitions.size(); ++t) {
-    const model_transition& m = model.transitions[t];
-    out << (t > 0 ? ",\n" : "\n") << "{\"from\":";
-    write_json_string(out, model.states[m.from]);
-    out << ",\"to\":";
-    write_json_string(out, model.states[m.to]);
-    out << ",\"track\":";
-    write_json_string(out, m.track);
-    write_count(out, usage.transitions[t]);
-    out << '}';
+  json.close_array().key("transitions").open_array(true);
+  for (std::size_t t = 0; t < shape.transitions.size(); ++t) {
+    const shape_transition& m = shape.transitions[t];
+    json.open_object()
+        .key("from").number(m.from)
+        .key("to").number(m.to)
+        .key("track").string(shape.track(m));
+    add_count(json, usage.transitions[t]);
+    json.close_object();
   }
-  out << "],\"runs\":[";
-  for (std::size_t r = 0; r < usage.runs.size(); ++r) {
-    out << (r > 0 ? ",\n" : "\n");
-    write_list(out, usage.runs[r], [&out](std::uint32_t t) { out << t; });
-  }
-  out << "],\"traces\":[";
+  json.close_array().key("runs").array(
+      usage.runs,
+      [](json_text& j, const std::vector<std::uint32_t>& run) {
+        j.array(run, [](json_text& k, std::uint32_t t) { k.number(t); });
+      },
+      true);
+  json.key("traces").open_array(true);
   for (std::size_t i = 0; i < usage.traces.size(); ++i) {
     const trace_use& trace = usage.traces[i];
-    out << (i > 0 ? ",\n" : "\n") << "{\"line\":" << i + 1
-        << ",\"accepted\":" << (trace.accepted ? "true" : "false") << ",\"run\":" << trace.run;
+    json.open_object()
+        .key("line").number(i + 1)
+        .key("accepted").boolean(trace.accepted)
+        .key("run").number(trace.run);
     if (!trace.accepted) {
-      const rejected_trace& r = trace.rejection;
-      out << ",\"reason\":"
-          << (r.reason == rejection_reason::event_not_allowed ? "\"event\"" : "\"end\"")
-          << ",\"position\":" << r.position << ",\"event\":";
-      write_json_string(out, r.event);
-      out << ",\"before\":";
-      write_list(out, r.before, [&out](const std::string& e) { write_json_string(out, e); });
-      out << ",\"allowed\":";
-      write_list(out, r.allowed, [&out](const std::string& e) { write_json_string(out, e); });
+      add_rejection_members(json, trace.rejection);
+      json.key("stops").array(trace.stops, [](json_text& j, std::uint32_t s) { j.number(s); });
+      json.key("explanation").string(rejection_line(trace.rejection));
     }
-    out << '}';
+    json.close_object();
   }
-  out << "],\"accepted\":" << usage.accepted << "}\n";
-  return script_safe(out.str());
+  json.close_array().key("accepted").number(usage.accepted).close_object();
+  text += '\n';
+  return script_safe(text);
 }
 
 std::string view_page(const view_assets& assets, std::string_view title,
@@ -173,11 +150,11 @@ std::string view_page(const view_assets& assets, std::string_view title,
 }
 
 std::string make_view_page(const view_assets& assets, std::string_view title,
-                           std::string_view log_name, const model_file& model,
+                           std::string_view log_name, const machine_shape& shape,
                            const event_log& log, std::size_t examples) {
-  const replay_machine machine = compile_model(model);
-  const machine_usage usage = count_usage(model, machine, log, examples);
-  return view_page(assets, title, view_data(title, log_name, model, usage));
+  const replay_machine machine = compile_model(shape);
+  const machine_usage usage = count_usage(shape, machine, log, examples);
+  return view_page(assets, title, view_data(title, log_name, shape, usage));
 }
 
 }  // namespace logfsm

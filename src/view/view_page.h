@@ -8,7 +8,8 @@
 #include <string_view>
 
 #include "base/status.h"
-#include "checking/model_file.h"
+#include "model/event_log.h"
+#include "model/machine_shape.h"
 #include "view/assets.h"
 #include "view/usage.h"
 
@@ -17,30 +18,33 @@ namespace logfsm {
 // The page's data as JSON, safe inside a <script> element ("<", ">", "&",
 // U+2028 and U+2029 are escaped):
 //   {"model":M,"log":L,
-//    "states":[{"id":"A(0)","name":"A","accepting":b,"initial":b,
+//    "states":[{"name":"A","id":0,"accepting":b,"initial":b,
 //               "traces":n,"examples":[lines]}, ...],
-//    "transitions":[{"from":"s0(-1)","to":"A(0)","track":"A","traces":n,
+//    "transitions":[{"from":0,"to":1,"track":"A","traces":n,
 //                    "examples":[lines]}, ...],
 //    "runs":[[transition indices], ...],
 //    "traces":[{"line":1,"accepted":true,"run":r},
-//              {"line":2,"accepted":false,"run":r,"reason":"event"|"end",
-//               "position":p,"event":e,"before":[...],"allowed":[...]}, ...],
+//              {"line":2,"accepted":false,"run":r,"position":p,
+//               "reason":"event not allowed","event":e,"allowed":[...],
+//               "stops":[state indices],"explanation":"line 2: ..."}, ...],
 //    "accepted":n}
-// States and transitions in the model's order, names as the model file
-// spells them (bytes that are not UTF-8 as \u00XX).
+// States and transitions in the shape's order, transitions' ends as state
+// indices; a state's name as the model file spells it (s0 for the empty
+// name); a rejection in the words of `check --json` with the states it
+// stopped in and check's explanation line.
 std::string view_data(std::string_view model_name, std::string_view log_name,
-                      const model_file& model, const machine_usage& usage);
+                      const machine_shape& shape, const machine_usage& usage);
 
 // The page: `assets.page` with its markers replaced by the title, the
 // style, the data, the libraries and the script.
 std::string view_page(const view_assets& assets, std::string_view title,
                       const std::string& data);
 
-// The whole page of `model` with the traces of `log`: counts their usage
+// The whole page of `shape` with the traces of `log`: counts their usage
 // (keeping up to `examples` lines per state and transition), then the data
 // and the page. `title` names the model, `log_name` the log.
 std::string make_view_page(const view_assets& assets, std::string_view title,
-                           std::string_view log_name, const model_file& model,
+                           std::string_view log_name, const machine_shape& shape,
                            const event_log& log, std::size_t examples);
 
 // How many example lines a view keeps per state and transition unless told.

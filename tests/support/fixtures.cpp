@@ -102,4 +102,20 @@ std::string latin1(unsigned char byte) {
   return {static_cast<char>(0xC0 | (byte >> 6)), static_cast<char>(0x80 | (byte & 0x3F))};
 }
 
+machine_shape shape_of_texts(const std::vector<std::string>& states,
+                             const std::vector<std::pair<std::uint32_t, std::uint32_t>>& transitions,
+                             const std::vector<std::uint32_t>& accepting) {
+  machine_shape shape;
+  for (const std::string& text : states) {
+    const std::size_t open = text.rfind('(');
+    const std::string name = text.substr(0, open);
+    shape.states.push_back({name == "s0" ? "" : name,
+                            static_cast<std::int16_t>(std::stoi(text.substr(open + 1)))});
+  }
+  for (const auto& [from, to] : transitions) shape.transitions.push_back({from, to});
+  shape.initial = {0};
+  shape.accepting = accepting;
+  return shape;
+}
+
 }  // namespace logfsm::testing

@@ -98,12 +98,23 @@ def set_fragment(driver, fragment):
     wait_ready(driver)
 
 
+def state_text(state):
+    """A state as the model file writes it: NAME(ID)."""
+    return f"{state['name']}({state['id']})"
+
+
+def ends(data, transition):
+    """A transition's ends as state texts, and its count."""
+    return (state_text(data['states'][transition['from']]), state_text(data['states'][transition['to']]),
+            transition['traces'])
+
+
 def visible(data, minimum):
     """What the drawing must hold at a minimum count: (states, transitions)."""
-    shown = [t for t in data['transitions'] if t['traces'] >= minimum]
-    states = {s['id'] for s in data['states'] if minimum == 0 or s['initial']}
-    states |= {t['from'] for t in shown} | {t['to'] for t in shown}
-    return sorted(states), sorted((t['from'], t['to'], t['traces']) for t in shown)
+    shown = [ends(data, t) for t in data['transitions'] if t['traces'] >= minimum]
+    states = {state_text(s) for s in data['states'] if minimum == 0 or s['initial']}
+    states |= {t[0] for t in shown} | {t[1] for t in shown}
+    return sorted(states), sorted(shown)
 
 
 def drawn(driver, selector=''):
@@ -131,9 +142,9 @@ def check_drawing(driver, data, minimum, label):
 def check_run(driver, data, line, explanation):
     """The highlighted run of trace `line` is its run; the explanation is shown."""
     run = data['runs'][data['traces'][line - 1]['run']]
-    ends = lambda i: (data['transitions'][i]['from'], data['transitions'][i]['to'], data['transitions'][i]['traces'])
+    expected = sorted(ends(data, data['transitions'][i]) for i in run)
     _, marked = drawn(driver, '.run')
-    expect(marked == sorted(map(ends, run)), f'line {line}: run {marked}, expected {sorted(map(ends, run))}')
+    expect(marked == expected, f'line {line}: run {marked}, expected {expected}')
     expect(text(driver, 'explanation') == explanation,
            f'line {line}: explanation {text(driver, "explanation")!r}, expected {explanation!r}')
 
@@ -151,16 +162,16 @@ def check_learned(driver, page):
     check_drawing(driver, data, 2, '#min=2')
     expect(visible(data, 2) != visible(data, 0), 'the training log should make #min=2 hide something')
 
-    state = next(s for s in data['states'] if s['name'] == 'café')
-    set_fragment(driver, '#min=0&state=' + urllib.parse.quote(state['id']))
+    index, state = next((i, s) for i, s in enumerate(data['states']) if s['name'] == 'café')
+    set_fragment(driver, '#min=0&state=' + urllib.parse.quote(state_text(state)))
     panel = text(driver, 'panel').lower()  # headings are shown in capitals
-    for part in (state['name'], state['id'], 'not accepting', 'not initial', f'used by {state["traces"]} traces',
-                 f'incoming ({sum(t["to"] == state["id"] for t in data["transitions"])})',
-                 f'outgoing ({sum(t["from"] == state["id"] for t in data["transitions"])})'):
-        expect(part.lower() in panel, f'the panel of {state["id"]} lacks {part!r}:\n{panel}')
+    for part in (state['name'], state_text(state), 'not accepting', 'not initial', f'used by {state["traces"]} traces',
+                 f'incoming ({sum(t["to"] == index for t in data["transitions"])})',
+                 f'outgoing ({sum(t["from"] == index for t in data["transitions"])})'):
+        expect(part.lower() in panel, f'the panel of {state_text(state)} lacks {part!r}:\n{panel}')
     buttons = [b.text for b in driver.find_elements('css selector', '#panel .traces button')]
     expect(buttons == [str(n) for n in state['examples']], f'trace buttons {buttons}, examples {state["examples"]}')
-    expect(drawn(driver, '.selected')[0] == [state['id']], 'the selected state is not marked')
+    expect(drawn(driver, '.selected')[0] == [state_text(state)], 'the selected state is not marked')
     driver.find_elements('css selector', '#panel .traces button')[0].click()
     check_run(driver, data, state['examples'][0], f'line {state["examples"][0]}: accepted')
     expect('trace=' in driver.execute_script('return location.hash'), 'the fragment does not name the trace')
@@ -180,13 +191,15 @@ def check_checked(driver, page, check_report, screenshot):
         box.send_keys(str(line) + '\n')
         check_run(driver, data, line, reports[line])
     # Line 4 is empty: only the initial state is on its run, and it stops there.
-    initial = next(s['id'] for s in data['states'] if s['initial'])
-    expect(drawn(driver, '.stop')[0] == [initial] and drawn(driver, '.run')[0] == [initial],
+    initial = next(i for i, s in enumerate(data['states']) if s['initial'])
+    initial_text = state_text(data['states'][initial])
+    expect(drawn(driver, '.stop')[0] == [initial_text] and drawn(driver, '.run')[0] == [initial_text],
            f'the empty trace: stop {drawn(driver, ".stop")[0]}, run {drawn(driver, ".run")[0]}')
 
     # Line 2 stops after "start" at "bogus": in the states "start" leads to.
-    start = sorted({t['to'] for t in data['transitions'] if t['from'] == initial and t['track'] == 'start'})
-    end = next(s['id'] for s in data['states'] if s['name'] == 'end')
+    start = sorted({state_text(data['states'][t['to']]) for t in data['transitions']
+                    if t['from'] == initial and t['track'] == 'start'})
+    end = next(state_text(s) for s in data['states'] if s['name'] == 'end')
     set_fragment(driver, f'#min=0&state={urllib.parse.quote(end)}&trace=2')
     check_run(driver, data, 2, reports[2])
     expect(drawn(driver, '.stop')[0] == start, f'line 2 stopped in {drawn(driver, ".stop")[0]}, expected {start}')

@@ -9,30 +9,20 @@
 #include <vector>
 
 #include "readers/text_log.h"
+#include "support/fixtures.h"
 
 namespace logfsm {
 namespace {
 
-// A model by hand: states by name, transitions as (from, to) with the
-// target's name as track.
-model_file model_of(const std::vector<std::string>& states,
-                    const std::vector<std::pair<int, int>>& transitions,
-                    const std::vector<std::uint32_t>& accepting) {
-  model_file model;
-  model.states = states;
-  for (const auto& [from, to] : transitions) {
-    const std::string& text = states[static_cast<std::size_t>(to)];
-    model.transitions.push_back({static_cast<std::uint32_t>(from), static_cast<std::uint32_t>(to),
-                                 text.substr(0, text.rfind('('))});
-  }
-  model.initial = {0};
-  model.accepting = accepting;
-  return model;
+machine_shape model_of(const std::vector<std::string>& states,
+                       const std::vector<std::pair<std::uint32_t, std::uint32_t>>& transitions,
+                       const std::vector<std::uint32_t>& accepting) {
+  return testing::shape_of_texts(states, transitions, accepting);
 }
 
 // Every run of `events` from the initial states, one transition index per
 // step, by plain enumeration; `on_run` sees each complete one.
-void for_each_run(const model_file& model, const std::vector<std::string>& events,
+void for_each_run(const machine_shape& model, const std::vector<std::string>& events,
                   const std::function<void(const std::vector<std::uint32_t>&)>& on_run) {
   std::vector<std::uint32_t> run;
   std::function<void(std::uint32_t, std::size_t)> walk = [&](std::uint32_t state,
@@ -42,8 +32,8 @@ void for_each_run(const model_file& model, const std::vector<std::string>& event
       return;
     }
     for (std::uint32_t t = 0; t < model.transitions.size(); ++t) {
-      const model_transition& m = model.transitions[t];
-      if (m.from != state || m.track != events[i]) continue;
+      const shape_transition& m = model.transitions[t];
+      if (m.from != state || model.track(m) != events[i]) continue;
       run.push_back(t);
       walk(m.to, i + 1);
       run.pop_back();
@@ -54,7 +44,7 @@ void for_each_run(const model_file& model, const std::vector<std::string>& event
 
 // What plain enumeration says a trace uses: the transitions of its
 // accepting runs (none when it has none).
-std::set<std::uint32_t> used_by(const model_file& model, const std::vector<std::string>& events) {
+std::set<std::uint32_t> used_by(const machine_shape& model, const std::vector<std::string>& events) {
   std::set<std::uint32_t> used;
   for_each_run(model, events, [&](const std::vector<std::uint32_t>& run) {
     const std::uint32_t end = run.empty() ? model.initial[0] : model.transitions[run.back()].to;
@@ -65,13 +55,13 @@ std::set<std::uint32_t> used_by(const model_file& model, const std::vector<std::
   return used;
 }
 
-machine_usage usage_of(const model_file& model, const std::string& log_text) {
+machine_usage usage_of(const machine_shape& model, const std::string& log_text) {
   return count_usage(model, compile_model(model), parse_log(log_text), 20);
 }
 
 // Branches on "b" after "a"; only the upper branch accepts after "c"; a
 // self-loop on "c".
-const model_file kBranches =
+const machine_shape kBranches =
     model_of({"s0(-1)", "a(0)", "b(0)", "b(1)", "c(0)", "c(1)"},
              {{0, 1}, {1, 2}, {1, 3}, {2, 4}, {3, 5}, {4, 4}, {5, 5}}, {4, 3});
 
@@ -110,13 +100,14 @@ TEST(UsageTest, AgreesWithEnumeratingEveryRun) {
   for (int round = 0; round < 200; ++round) {
     std::vector<std::string> states = {"s0(-1)"};
     for (int i = 0; i < 5; ++i) states.push_back(names[random() % 3] + "(" + std::to_string(i) + ")");
-    std::vector<std::pair<int, int>> transitions;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> transitions;
     for (int t = 0; t < 10; ++t) {
-      transitions.emplace_back(static_cast<int>(random() % 6), 1 + static_cast<int>(random() % 5));
+      transitions.emplace_back(static_cast<std::uint32_t>(random() % 6),
+                               1 + static_cast<std::uint32_t>(random() % 5));
     }
     std::sort(transitions.begin(), transitions.end());
     transitions.erase(std::unique(transitions.begin(), transitions.end()), transitions.end());
-    const model_file model = model_of(states, transitions, {1, 3, 5});
+    const machine_shape model = model_of(states, transitions, {1, 3, 5});
     std::string log;
     std::vector<std::vector<std::string>> traces;
     for (int i = 0; i < 8; ++i) {

@@ -4,22 +4,19 @@
 #include <nlohmann/json.hpp>
 
 #include "readers/text_log.h"
+#include "support/fixtures.h"
 
 namespace logfsm {
 namespace {
 
 // A machine whose names could end a <script> element or a JavaScript line.
-model_file odd_model() {
-  model_file model;
-  model.states = {"s0(-1)", "</script>(0)", "a\xE2\x80\xA8" "b(0)"};
-  model.transitions = {{0, 1, "</script>"}, {1, 2, "a\xE2\x80\xA8" "b"}};
-  model.initial = {0};
-  model.accepting = {2};
-  return model;
+machine_shape odd_model() {
+  return testing::shape_of_texts({"s0(-1)", "</script>(0)", "a\xE2\x80\xA8" "b(0)"},
+                                 {{0, 1}, {1, 2}}, {2});
 }
 
 TEST(ViewPageTest, DataIsScriptSafeJsonOfTheModelAndItsUsage) {
-  const model_file model = odd_model();
+  const machine_shape model = odd_model();
   const event_log log = parse_log("</script>;a\xE2\x80\xA8" "b;\nx;\n");
   const std::string data = view_data("m&.json", "l.txt", model,
                                      count_usage(model, compile_model(model), log, 20));
@@ -28,18 +25,26 @@ TEST(ViewPageTest, DataIsScriptSafeJsonOfTheModelAndItsUsage) {
   }
   const nlohmann::json json = nlohmann::json::parse(data);
   EXPECT_EQ(json["model"], "m&.json");
-  EXPECT_EQ(json["states"][1]["id"], "</script>(0)");
   EXPECT_EQ(json["states"][1]["name"], "</script>");
+  EXPECT_EQ(json["states"][1]["id"], 0);
+  EXPECT_EQ(json["states"][0]["name"], "s0");
   EXPECT_EQ(json["states"][0]["initial"], true);
   EXPECT_EQ(json["states"][2]["accepting"], true);
-  EXPECT_EQ(json["transitions"][1]["to"], "a\xE2\x80\xA8" "b(0)");
+  EXPECT_EQ(json["transitions"][1]["from"], 1);
+  EXPECT_EQ(json["transitions"][1]["to"], 2);
+  EXPECT_EQ(json["transitions"][1]["track"], "a\xE2\x80\xA8" "b");
   EXPECT_EQ(json["transitions"][1]["traces"], 1);
   EXPECT_EQ(json["transitions"][1]["examples"], nlohmann::json::array({1}));
   EXPECT_EQ(json["traces"][0]["accepted"], true);
   EXPECT_EQ(json["runs"][json["traces"][0]["run"].get<int>()], nlohmann::json::array({0, 1}));
-  EXPECT_EQ(json["traces"][1]["reason"], "event");
+  // A rejection in check's words, with where it stopped and why.
+  EXPECT_EQ(json["traces"][1]["reason"], "event not allowed");
+  EXPECT_EQ(json["traces"][1]["position"], 1);
   EXPECT_EQ(json["traces"][1]["event"], "x");
   EXPECT_EQ(json["traces"][1]["allowed"], nlohmann::json::array({"</script>"}));
+  EXPECT_EQ(json["traces"][1]["stops"], nlohmann::json::array({0}));
+  EXPECT_EQ(json["traces"][1]["explanation"],
+            "line 2: event 1 \"x\" is not allowed at the start; allowed: \"</script>\"");
   EXPECT_EQ(json["accepted"], 1);
 }
 

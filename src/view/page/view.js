@@ -40,19 +40,25 @@
 
   // ---------------------------------------------------------------- the model
 
-  // Index arrays over the data: state ids to indices, the ends of every
-  // transition, each state's incoming and outgoing transitions (in model order)
-  // and the largest count. Transitions naming unknown states are never shown.
+  // Index arrays over the data: each state's text "NAME(ID)" (as the model
+  // file writes it) and the map back to its index, the ends of every
+  // transition, each state's incoming and outgoing transitions (in model
+  // order) and the largest count. Transitions naming unknown states are never
+  // shown.
   function indexMachine(d) {
     const stateIndex = new Map();
-    d.states.forEach((s, i) => stateIndex.set(s.id, i));
+    d.states.forEach((s, i) => {
+      s.text = `${s.name}(${s.id})`;
+      stateIndex.set(s.text, i);
+    });
     const n = d.transitions.length;
     const from = new Int32Array(n), to = new Int32Array(n);
     const outgoing = d.states.map(() => []), incoming = d.states.map(() => []);
     let maxCount = 0, initial = -1;
+    const known = (s) => Number.isInteger(s) && s >= 0 && s < d.states.length;
     d.transitions.forEach((t, i) => {
-      from[i] = stateIndex.has(t.from) ? stateIndex.get(t.from) : -1;
-      to[i] = stateIndex.has(t.to) ? stateIndex.get(t.to) : -1;
+      from[i] = known(t.from) ? t.from : -1;
+      to[i] = known(t.to) ? t.to : -1;
       if (from[i] >= 0 && to[i] >= 0) {
         outgoing[from[i]].push(i);
         incoming[to[i]].push(i);
@@ -127,9 +133,9 @@
     return '"' + String(text).replace(/[\\"]/g, '\\$&').replace(/\r\n|\r|\n/g, '\\n') + '"';
   }
 
-  // The second line of a state's box: its id without the leading name.
+  // The second line of a state's box: its id in parentheses.
   function idSuffix(s) {
-    return s.id.startsWith(s.name) && s.id.length > s.name.length ? s.id.slice(s.name.length) : s.id;
+    return `(${s.id})`;
   }
 
   // The DOT text of the visible set. Node and edge ids are "s<state index>"
@@ -216,15 +222,16 @@
       const title = g.querySelector('title');
       if (g.id[0] === 's') {
         const s = data.states[index];
-        g.dataset.state = s.id;
-        if (title) title.textContent = `${s.id}: ${count(s.traces, 'trace')}`;
+        g.dataset.state = s.text;
+        if (title) title.textContent = `${s.text}: ${count(s.traces, 'trace')}`;
         drawing.nodes.set(index, g);
       } else if (g.id[0] === 't') {
         const t = data.transitions[index];
-        g.dataset.from = t.from;
-        g.dataset.to = t.to;
+        const from = data.states[t.from].text, to = data.states[t.to].text;
+        g.dataset.from = from;
+        g.dataset.to = to;
         g.dataset.traces = String(t.traces);
-        if (title) title.textContent = `${t.from} → ${t.to} (${t.track}): ${count(t.traces, 'trace')}`;
+        if (title) title.textContent = `${from} → ${to} (${t.track}): ${count(t.traces, 'trace')}`;
         drawing.edges.set(index, g);
       }
     }
@@ -269,52 +276,15 @@
       mark(drawing.nodes.get(machine.to[t]), 'run');
     }
     if (!view.trace.accepted) {
-      for (const s of stopStates(view.trace)) mark(drawing.nodes.get(s), 'stop');
+      for (const s of view.trace.stops || []) mark(drawing.nodes.get(s), 'stop');
     }
   }
 
   // ------------------------------------------------------------------- traces
 
-  // The states a rejected trace may have stopped in: those reached from the
-  // initial state in exactly as many steps as it took events, along its run's
-  // transitions, the last steps matching the events named in `before`; for a
-  // non-accepting end only non-accepting states, for an event not allowed only
-  // states without that event. Always holds the true stopping states.
-  function stopStates(trace) {
-    const run = data.runs[trace.run] || [];
-    const steps = trace.reason === 'end' ? trace.position : trace.position - 1;
-    const before = trace.before || [];
-    const firstNamed = steps - before.length;
-    let current = new Set(machine.initial >= 0 ? [machine.initial] : []);
-    for (let step = 0; step < steps && current.size > 0; step++) {
-      const wanted = step >= firstNamed ? before[step - firstNamed] : null;
-      const next = new Set();
-      for (const t of run) {
-        if (current.has(machine.from[t]) && (wanted === null || data.transitions[t].track === wanted)) {
-          next.add(machine.to[t]);
-        }
-      }
-      current = next;
-    }
-    return [...current].filter((s) => trace.reason === 'end'
-      ? !data.states[s].accepting
-      : !machine.outgoing[s].some((t) => data.transitions[t].track === trace.event));
-  }
-
-  // Why a trace was rejected, worded as `logfsm check` words it.
+  // Why a trace was rejected, as `logfsm check` explains it.
   function explain(trace) {
-    const q = (name) => JSON.stringify(name);
-    if (trace.accepted) return `line ${trace.line}: accepted`;
-    const before = trace.before || [];
-    const earlier = trace.reason === 'event' ? trace.position - 1 : trace.position;
-    const context = earlier === 0 ? 'at the start'
-      : 'after' + (earlier > before.length ? ' ...' : '') + before.map((e) => ' ' + q(e)).join('');
-    const allowed = trace.allowed && trace.allowed.length ? trace.allowed.map(q).join(', ') : 'none';
-    let what;
-    if (trace.reason === 'event') what = `event ${trace.position} ${q(trace.event)} is not allowed ${context}`;
-    else if (trace.position === 0) what = 'the empty trace ends in a non-accepting state';
-    else what = `ends in a non-accepting state ${context}`;
-    return `line ${trace.line}: ${what}; allowed: ${allowed}`;
+    return trace.accepted ? `line ${trace.line}: accepted` : trace.explanation;
   }
 
   // Highlights the run of the trace on `line` (1-based) and explains it; a
@@ -389,7 +359,7 @@
       const item = element('li', undefined, drawing.edges.has(t) ? '' : 'hidden-transition');
       const { track, traces } = data.transitions[t];
       const label = track === data.states[machine.to[t]].name ? '' : ` "${track}"`;
-      item.append(button(data.states[other].id, () => selectState(other, true)),
+      item.append(button(data.states[other].text, () => selectState(other, true)),
         element('span', `${label} · ${traces}`, 'count'));
       list.append(item);
     }
@@ -408,7 +378,7 @@
     }
     if (view.state >= 0) {
       const i = view.state, s = data.states[i];
-      body.append(element('h2', s.name), element('p', s.id, 'id'),
+      body.append(element('h2', s.name), element('p', s.text, 'id'),
         element('p', [s.accepting ? 'accepting' : 'not accepting', s.initial ? 'initial' : 'not initial',
           'used by ' + count(s.traces, 'trace')].join(' · ')));
       if (!drawing.nodes.has(i) && !view.near) body.append(element('p', 'not drawn at this minimum count', 'note'));
@@ -494,7 +464,7 @@
   // Writes the count line and keeps the slider and number box on view.min.
   function showCounts(vis) {
     let text = countLine(vis.transitions.length, view.min);
-    if (view.near && view.state >= 0) text += `, within ${NEAR_STEPS} steps of ${data.states[view.state].id}`;
+    if (view.near && view.state >= 0) text += `, within ${NEAR_STEPS} steps of ${data.states[view.state].text}`;
     $('shown').textContent = text;
     let step = 0;
     while (step + 1 < thresholds.length && thresholds[step + 1] <= view.min) step++;
@@ -545,7 +515,7 @@
   // change, so the hashchange that follows finds nothing to do).
   function writeHash() {
     const parts = ['min=' + view.min];
-    if (view.state >= 0) parts.push('state=' + encodeURIComponent(data.states[view.state].id));
+    if (view.state >= 0) parts.push('state=' + encodeURIComponent(data.states[view.state].text));
     if (view.near && view.state >= 0) parts.push('near=1');
     if (view.trace) parts.push('trace=' + view.trace.line);
     const hash = '#' + parts.join('&');
@@ -591,7 +561,7 @@
     const found = findStates($('search').value, MAX_MATCHES);
     for (const i of found) {
       const item = element('li');
-      item.append(button(data.states[i].id, () => { list.hidden = true; selectState(i, true); }));
+      item.append(button(data.states[i].text, () => { list.hidden = true; selectState(i, true); }));
       list.append(item);
     }
     if (!found.length && $('search').value.trim()) list.append(element('li', 'no state has this name', 'note'));
