@@ -1,27 +1,8 @@
 #include "frontend/reading_options.h"
 
 #include <string>
-#include <string_view>
-
-#include "readers/log_source.h"
 
 namespace logfsm {
-namespace {
-
-// The comma-separated items of `list`, empty ones included.
-std::vector<std::string> split_list(std::string_view list) {
-  std::vector<std::string> items;
-  while (true) {
-    const std::size_t comma = list.find(',');
-    items.emplace_back(list.substr(0, comma));
-    if (comma == std::string_view::npos) return items;
-    list.remove_prefix(comma + 1);
-  }
-}
-
-status bad(std::string why) { return status(status_code::bad_argument, std::move(why)); }
-
-}  // namespace
 
 const char kReadingOptionsHelp[] =
     "  --input-format F     txt, xes, csv or regex (default: from the name:\n"
@@ -58,20 +39,12 @@ std::vector<option_spec> with_reading_options(std::vector<option_spec> specs) {
 
 status reading_options_from(const parsed_command_line& line, read_options& options) {
   options.input_format = line.value("input-format").value_or("");
-  if (!options.input_format.empty() && format_named(options.input_format) == nullptr) {
-    return bad("unknown input format: " + options.input_format + " (" + format_names() + ")");
-  }
   if (const auto keys = line.value("classifier")) options.classifier = split_list(*keys);
   if (const auto values = line.value("lifecycle")) options.lifecycle = split_list(*values);
   options.sort_by_time = line.has("sort-by-time");
   if (const auto delimiter = line.value("delimiter")) {
-    if (*delimiter == "tab" || *delimiter == "\\t") {
-      options.delimiter = '\t';
-    } else if (delimiter->size() == 1 && *delimiter != "\"" && *delimiter != "\r" &&
-               *delimiter != "\n") {
-      options.delimiter = (*delimiter)[0];
-    } else {
-      return bad("--delimiter takes one character other than a quote or a line end, or 'tab'");
+    if (const status read = read_delimiter(*delimiter, options.delimiter); !read.ok()) {
+      return read;
     }
   }
   options.case_column = line.value("case-column").value_or("");
@@ -84,10 +57,7 @@ status reading_options_from(const parsed_command_line& line, read_options& optio
   options.regex = line.values("regex");
   options.separator = line.value("separator").value_or("");
   options.skip = line.values("skip");
-  if (options.input_format == "regex" && options.regex.empty()) {
-    return bad("--input-format regex needs --regex PATTERN");
-  }
-  return status();
+  return check_read_options(options);
 }
 
 }  // namespace logfsm

@@ -14,9 +14,9 @@ namespace logfsm {
 // `specs` followed by the reading options.
 std::vector<option_spec> with_reading_options(std::vector<option_spec> specs);
 
-// Fills `options` from the reading options of `line`. Fails with
-// bad_argument for an unknown format, a delimiter that is not one
-// character, or the regex format without a pattern.
+// Fills `options` from the reading options of `line` (lists split at commas)
+// and checks them (read_delimiter, check_read_options). Fails with
+// bad_argument and their messages.
 status reading_options_from(const parsed_command_line& line, read_options& options);
 
 // The help text of the reading options, one option a line.
