@@ -4,36 +4,30 @@
 
 namespace logfsm {
 
-const char kReadingOptionsHelp[] =
-    "  --input-format F     txt, xes, csv or regex (default: from the name:\n"
-    "                       .txt, .xes, .xes.gz, .csv, .csv.gz; regex with --regex)\n"
-    "  --classifier KEYS    XES: name events by these keys' values joined by +\n"
-    "                       (default concept:name)\n"
-    "  --lifecycle VALUES   XES: keep only events of these lifecycle:transition\n"
-    "                       values (e.g. complete)\n"
-    "  --sort-by-time       XES: order each trace's events by time:timestamp\n"
-    "  --delimiter C        CSV: the field delimiter (default: from the header)\n"
-    "  --case-column NAME   CSV: the column of the case\n"
-    "  --activity-column NAMES\n"
-    "                       CSV: the column(s) naming the event, joined by +\n"
-    "  --timestamp-column NAME\n"
-    "                       CSV: the column of the time\n"
-    "  --timestamp-format LAYOUT\n"
-    "                       CSV and XES: e.g. '%Y/%m/%d %H:%M:%S' (default ISO 8601)\n"
-    "  --no-sort            CSV: keep every case in file order\n"
-    "  --regex PATTERN      raw text: a pattern with a group (?P<event>...) and\n"
-    "                       optionally (?P<case>...); repeat to try several\n"
-    "  --separator PATTERN  raw text: lines that end a trace\n"
-    "  --skip PATTERN       raw text: lines to drop (repeatable)\n";
-
-std::vector<option_spec> with_reading_options(std::vector<option_spec> specs) {
-  for (const char* name : {"input-format", "classifier", "lifecycle", "delimiter", "case-column",
-                           "activity-column", "timestamp-column", "timestamp-format", "regex",
-                           "separator", "skip"}) {
-    specs.push_back({name, '\0', true});
-  }
-  specs.push_back({"sort-by-time"});
-  specs.push_back({"no-sort"});
+const std::vector<option_spec>& reading_option_specs() {
+  static const std::vector<option_spec> specs = {
+      {"input-format", '\0', "F",
+       "txt, xes, csv or regex (default: from the name:\n"
+       ".txt, .xes, .xes.gz, .csv, .csv.gz; regex with --regex)"},
+      {"classifier", '\0', "KEYS",
+       "XES: name events by these keys' values joined by +\n(default concept:name)"},
+      {"lifecycle", '\0', "VALUES",
+       "XES: keep only events of these lifecycle:transition\nvalues (e.g. complete)"},
+      {"sort-by-time", '\0', "", "XES: order each trace's events by time:timestamp"},
+      {"delimiter", '\0', "C", "CSV: the field delimiter (default: from the header)"},
+      {"case-column", '\0', "NAME", "CSV: the column of the case"},
+      {"activity-column", '\0', "NAMES",
+       "CSV: the column(s) naming the event, joined by +"},
+      {"timestamp-column", '\0', "NAME", "CSV: the column of the time"},
+      {"timestamp-format", '\0', "LAYOUT",
+       "CSV and XES: e.g. '%Y/%m/%d %H:%M:%S' (default ISO 8601)"},
+      {"no-sort", '\0', "", "CSV: keep every case in file order"},
+      {"regex", '\0', "PATTERN",
+       "raw text: a pattern with a group (?P<event>...) and\n"
+       "optionally (?P<case>...); repeat to try several"},
+      {"separator", '\0', "PATTERN", "raw text: lines that end a trace"},
+      {"skip", '\0', "PATTERN", "raw text: lines to drop (repeatable)"},
+  };
   return specs;
 }
 
