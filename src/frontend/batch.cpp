@@ -8,7 +8,9 @@
 #include "frontend/learn_run.h"
 #include "frontend/live_line.h"
 #include "frontend/parameter.h"
+#include "frontend/view_command.h"
 #include "readers/log_source.h"
+#include "view/assets.h"
 
 namespace logfsm {
 
@@ -65,6 +67,30 @@ int run_batch(const batch_request& request, std::ostream& out, std::ostream& err
   out << ": " << result.states << " states, " << result.transitions << " transitions, "
       << result.accepting_states << " accepting states, " << seconds << " s" << std::endl;
   return kExitOk;
+}
+
+int run_learn(const command_call& call) {
+  const parsed_command_line& line = call.line;
+  batch_request request;
+  request.log = line.positional[0];
+  request.k = line.positional[1];
+  request.render = !line.has("no-render");
+  request.format = line.value("format").value_or("png");
+  request.output_dir = line.value("output-dir").value_or("");
+  request.quiet = line.has("quiet");
+  request.reading = call.reading;
+  request.html = line.has("html");
+  if (const status read = read_examples(line, request.examples); !read.ok()) {
+    return call.fail(read);
+  }
+  if (request.html && embedded_view_assets() == nullptr) {
+    return call.fail(status(status_code::bad_argument, "this build writes no HTML view"));
+  }
+  if (request.format != "png" && request.format != "svg" && request.format != "pdf") {
+    return call.fail(status(status_code::bad_argument,
+                            "unknown format: " + request.format + " (png, svg or pdf)"));
+  }
+  return run_batch(request, call.out, call.err, call.environment);
 }
 
 }  // namespace logfsm

@@ -6,8 +6,10 @@
 #include <ostream>
 #include <string>
 
+#include "frontend/commands.h"
 #include "frontend/environment.h"
 #include "readers/read_options.h"
+#include "view/view_page.h"
 
 namespace logfsm {
 
@@ -20,7 +22,8 @@ struct batch_request {
   bool quiet = false;          // no progress at all
   read_options reading;        // how the log is read
   bool html = false;           // also write the HTML view
-  std::size_t examples = 20;   // trace lines the view keeps per state and transition
+  // Trace lines the view keeps per state and transition.
+  std::size_t examples = kDefaultExamples;
 };
 
 // Checks the request as the dialogue checks its answers, with the same
@@ -34,6 +37,12 @@ struct batch_request {
 // (frontend/exit_status.h).
 int run_batch(const batch_request& request, std::ostream& out, std::ostream& err,
               const program_environment& environment);
+
+// The handler of learning (frontend/commands.h): the request from its
+// options, LOG and K; --format other than png, svg or pdf, a bad
+// --examples, or --html in a build that writes no HTML view fail as a wrong
+// command line; then run_batch.
+int run_learn(const command_call& call);
 
 }  // namespace logfsm
 

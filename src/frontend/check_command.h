@@ -5,21 +5,18 @@
 #ifndef LOGFSM_FRONTEND_CHECK_COMMAND_H_
 #define LOGFSM_FRONTEND_CHECK_COMMAND_H_
 
-#include <ostream>
-#include <string>
-#include <vector>
+#include "frontend/commands.h"
 
 namespace logfsm {
 
-// `args` are the arguments after the word "check". Options (--json, and
-// --help or -h for the usage on `out`) may come anywhere before "--", which
-// makes every later argument a file name. The report goes to `out`; a wrong
-// command line, or a file that cannot be used, to `err` as a line starting
-// "logfsm check: ". The model is read before the log. Returns kExitOk when
-// every trace is accepted (an empty log included), kExitRejected when some
-// trace is rejected, kExitUsage, kExitNoInput when a file cannot be opened
-// or read, and kExitBadModel when MODEL.json is not a logfsm machine.
-int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The handler of `check` (frontend/commands.h): call.line holds MODEL.json
+// and LOG. The report goes to call.out, as one JSON document with --json; a
+// file that cannot be used to call.err as a line starting "logfsm check: ".
+// The model is read before the log. Returns kExitOk when every trace is
+// accepted (an empty log included), kExitRejected when some trace is
+// rejected, kExitNoInput when a file cannot be opened or read, and
+// kExitBadModel when MODEL.json is not a logfsm machine.
+int run_check(const command_call& call);
 
 }  // namespace logfsm
 

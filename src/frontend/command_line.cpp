@@ -57,7 +57,7 @@ status parse_command_line(const std::vector<std::string>& args,
     const option_spec* spec = find_spec(specs, name, short_form ? arg[1] : '\0');
     if (spec == nullptr)
       return fail("unknown option: " + (short_form ? arg : "--" + name));
-    if (!spec->takes_value) {
+    if (!spec->takes_value()) {
       if (inline_value) return fail("option --" + spec->name + " takes no value");
       parsed.options[spec->name].emplace_back();
       continue;

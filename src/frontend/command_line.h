@@ -15,9 +15,15 @@
 namespace logfsm {
 
 struct option_spec {
-  std::string name;        // without the leading "--"
-  char alias = '\0';       // '\0' for none
-  bool takes_value = false;
+  std::string name;   // without the leading "--"
+  char alias = '\0';  // '\0' for none
+  // The name of its value in usage and help texts ("DIR"); empty for a flag,
+  // which takes no value.
+  std::string value;
+  // What it does, for the help text: lines separated by '\n'.
+  std::string help;
+
+  bool takes_value() const { return !value.empty(); }
 };
 
 struct parsed_command_line {

@@ -1,55 +1,21 @@
 #include "frontend/convert_command.h"
 
-#include "frontend/command_line.h"
+#include <ostream>
+#include <string>
+
 #include "frontend/exit_status.h"
-#include "frontend/reading_options.h"
 #include "output/file_output.h"
 #include "readers/log_source.h"
 #include "readers/text_log.h"
 
 namespace logfsm {
-namespace {
 
-constexpr char kConvertUsage[] = "usage: logfsm convert [reading options] [-q] IN OUT.txt\n";
-constexpr char kConvertHelp[] =
-    "Reads the log IN in any format logfsm reads and writes its traces to\n"
-    "OUT.txt (\"-\" for standard output) as a text log: one trace per line,\n"
-    "every event ended by \";\". Learning from OUT.txt gives the same files as\n"
-    "learning from IN, unless an event name held \";\", CR or LF: those are\n"
-    "written as \"_\", and standard error says how many names were changed.\n"
-    "\n"
-    "options:\n"
-    "  -q, --quiet          no summary line\n"
-    "  -h, --help           show this text\n"
-    "\n"
-    "reading options:\n";
-constexpr char kConvertExit[] =
-    "\n"
-    "exit status: 0 done; 2 wrong command line; 3 OUT could not be written;\n"
-    "4 IN cannot be opened or read.\n";
-
-}  // namespace
-
-int run_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  const auto fail = [&err](const status& why) {
-    err << "logfsm convert: " << why.message() << '\n';
-    if (why.code() == status_code::bad_argument) err << kConvertUsage;
-    return exit_status_for(why.code());
-  };
-  parsed_command_line line;
-  status parsed =
-      parse_command_line(args, with_reading_options({{"quiet", 'q'}, {"help", 'h'}}), line);
-  read_options options;
-  if (parsed.ok()) parsed = reading_options_from(line, options);
-  if (parsed.ok() && line.has("help")) {
-    out << kConvertUsage << '\n' << kConvertHelp << kReadingOptionsHelp << kConvertExit;
-    return kExitOk;
-  }
-  if (parsed.ok() && line.positional.size() != 2) {
-    parsed = status(status_code::bad_argument,
-                    line.positional.size() < 2 ? "IN and OUT are needed" : "too many arguments");
-  }
-  if (!parsed.ok()) return fail(parsed);
+int run_convert(const command_call& call) {
+  const auto fail = [&call](const status& why) { return call.fail(why); };
+  const parsed_command_line& line = call.line;
+  const read_options& options = call.reading;
+  std::ostream& out = call.out;
+  std::ostream& err = call.err;
   const std::string& in_name = line.positional[0];
   const std::string& out_name = line.positional[1];
 

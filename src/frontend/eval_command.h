@@ -2,23 +2,20 @@
 #ifndef LOGFSM_FRONTEND_EVAL_COMMAND_H_
 #define LOGFSM_FRONTEND_EVAL_COMMAND_H_
 
-#include <ostream>
-#include <string>
-#include <vector>
-
-#include "frontend/environment.h"
+#include "frontend/commands.h"
 
 namespace logfsm {
 
-// `args` are the arguments after the word "eval". The report (text, or
-// JSON with --json) goes to `out`; problems to `err` as lines starting
-// "logfsm eval: "; the progress, when environment.live_progress and not
-// --quiet, to `err` as one line rewritten in place. Returns kExitOk,
-// kExitEmptyLog when the log holds no event or a fold's training traces
-// hold none, kExitUsage, kExitOutputFailed when the --plot file could not be
-// written, or kExitNoInput when a log cannot be opened or read.
-int run_eval(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-             const program_environment& environment);
+// The handler of `eval` (frontend/commands.h): call.line holds LOG and the
+// options (--k, --folds, --jobs, --negatives, --plot, --json, -q). The
+// report (text, or JSON with --json) goes to call.out; problems to call.err
+// as lines starting "logfsm eval: "; the progress, when
+// environment.live_progress and not --quiet, to call.err as one line
+// rewritten in place. Returns kExitOk, kExitEmptyLog when the log holds no
+// event or a fold's training traces hold none, kExitUsage (also for a bad
+// --k, --folds or --jobs), kExitOutputFailed when the --plot file could not
+// be written, or kExitNoInput when a log cannot be opened or read.
+int run_eval(const command_call& call);
 
 }  // namespace logfsm
 

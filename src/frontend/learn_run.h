@@ -16,6 +16,7 @@
 #include "learning/pipeline.h"
 #include "output/outputs.h"
 #include "readers/log_source.h"
+#include "view/view_page.h"
 
 namespace logfsm {
 
@@ -30,7 +31,7 @@ struct learn_request {
   // keeping up to `examples` lines per state and transition. Requires: the
   // build writes HTML views (embedded_view_assets() is not null).
   bool html = false;
-  std::size_t examples = 20;
+  std::size_t examples = kDefaultExamples;
   // Called with each of the reader's notes (readers/log_source.h), before
   // learning starts.
   std::function<void(const std::string&)> note;

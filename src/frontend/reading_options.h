@@ -1,5 +1,7 @@
-// The command-line options of every command that reads a log: which format,
-// and how the formats that need it are read.
+// The command-line options of every command that reads a log (which format,
+// and how the formats that need it are read), with their help lines, and
+// their mapping to read_options. What the values may be is checked below,
+// by readers/read_options.h, as for every other way of giving them.
 #ifndef LOGFSM_FRONTEND_READING_OPTIONS_H_
 #define LOGFSM_FRONTEND_READING_OPTIONS_H_
 
@@ -11,16 +13,13 @@
 
 namespace logfsm {
 
-// `specs` followed by the reading options.
-std::vector<option_spec> with_reading_options(std::vector<option_spec> specs);
+// The reading options, in the order their help lists them.
+const std::vector<option_spec>& reading_option_specs();
 
-// Fills `options` from the reading options of `line`. Fails with
-// bad_argument for an unknown format, a delimiter that is not one
-// character, or the regex format without a pattern.
+// Fills `options` from the reading options of `line` (lists split at commas)
+// and checks them (read_delimiter, check_read_options). Fails with
+// bad_argument and their messages.
 status reading_options_from(const parsed_command_line& line, read_options& options);
-
-// The help text of the reading options, one option a line.
-extern const char kReadingOptionsHelp[];
 
 }  // namespace logfsm
 

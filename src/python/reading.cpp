@@ -1,58 +1,99 @@
 #include "python/reading.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "frontend/command_line.h"
 #include "frontend/model_input.h"
-#include "frontend/reading_options.h"
 #include "readers/csv_log.h"
+#include "readers/read_options.h"
 
 namespace logfsm::python {
 namespace {
 
-// The reading options given as keywords, read as the command line reads
-// them: `input_format="csv"` is `--input-format=csv`, True is a flag, and a
-// list is the comma list of the option (repeated options for regex and
-// skip).
+// A keyword's value as text: a str as it is (anything else by str()), a
+// list or tuple as the comma list of its items.
+std::string text_of(py::handle value) {
+  if (!py::isinstance<py::list>(value) && !py::isinstance<py::tuple>(value)) {
+    return py::str(value);
+  }
+  std::string list;
+  for (py::handle item : value)
+    list += (list.empty() ? "" : ",") + std::string(py::str(item));
+  return list;
+}
+
+// The values of a repeatable keyword (regex, skip): one str, or each item.
+std::vector<std::string> each_of(py::handle value) {
+  if (!py::isinstance<py::list>(value) && !py::isinstance<py::tuple>(value)) {
+    return {py::str(value)};
+  }
+  std::vector<std::string> items;
+  for (py::handle item : value) items.push_back(py::str(item));
+  return items;
+}
+
+struct reading_keyword {
+  const char* name;  // as read_options names the field
+  bool flag;         // takes True or False; the others take a str or a list
+  void (*fill)(read_options& options, py::handle value);
+};
+
+// Each keyword as the command line's option of that name reads its value:
+// names split at commas, patterns one each.
+const reading_keyword kReadingKeywords[] = {
+    {"input_format", false,
+     [](read_options& o, py::handle v) { o.input_format = text_of(v); }},
+    {"classifier", false,
+     [](read_options& o, py::handle v) { o.classifier = split_list(text_of(v)); }},
+    {"lifecycle", false,
+     [](read_options& o, py::handle v) { o.lifecycle = split_list(text_of(v)); }},
+    {"sort_by_time", true,
+     [](read_options& o, py::handle v) { o.sort_by_time = v.ptr() == Py_True; }},
+    {"delimiter", false,
+     [](read_options& o, py::handle v) {
+       check(read_delimiter(text_of(v), o.delimiter));
+     }},
+    {"case_column", false,
+     [](read_options& o, py::handle v) { o.case_column = text_of(v); }},
+    {"activity_column", false,
+     [](read_options& o, py::handle v) { o.activity_columns = split_list(text_of(v)); }},
+    {"timestamp_column", false,
+     [](read_options& o, py::handle v) { o.timestamp_column = text_of(v); }},
+    {"timestamp_format", false,
+     [](read_options& o, py::handle v) { o.timestamp_format = text_of(v); }},
+    {"no_sort", true,
+     [](read_options& o, py::handle v) { o.no_sort = v.ptr() == Py_True; }},
+    {"regex", false, [](read_options& o, py::handle v) { o.regex = each_of(v); }},
+    {"separator", false, [](read_options& o, py::handle v) { o.separator = text_of(v); }},
+    {"skip", false, [](read_options& o, py::handle v) { o.skip = each_of(v); }},
+};
+
+// The reading options given as keywords (None for a keyword not given),
+// checked as the command line's are.
 read_options reading_options(const py::kwargs& given) {
-  std::set<std::string> known;
-  for (const option_spec& spec : with_reading_options({})) known.insert(spec.name);
-  std::vector<std::string> args;
+  read_options options;
   for (const auto& [key, value] : given) {
-    std::string name = py::str(key);
-    for (char& c : name) c = c == '_' ? '-' : c;
-    if (!known.contains(name)) {
-      throw py::type_error("unknown reading option: " + std::string(py::str(key)));
-    }
-    const std::string option = "--" + name;
-    if (PyBool_Check(value.ptr())) {
-      if (value.ptr() == Py_True) args.push_back(option);
-      continue;
+    const std::string name = py::str(key);
+    const auto known =
+        std::find_if(std::begin(kReadingKeywords), std::end(kReadingKeywords),
+                     [&name](const reading_keyword& k) { return name == k.name; });
+    if (known == std::end(kReadingKeywords)) {
+      throw py::type_error("unknown reading option: " + name);
     }
     if (value.is_none()) continue;
-    std::vector<std::string> items;
-    if (py::isinstance<py::list>(value) || py::isinstance<py::tuple>(value)) {
-      for (py::handle item : value) items.push_back(py::str(item));
-    } else {
-      items.push_back(py::str(value));
+    if (known->flag != (PyBool_Check(value.ptr()) != 0)) {
+      throw py::type_error(
+          "reading option " + name +
+          (known->flag ? " takes True or False" : " takes a str or a list"));
     }
-    if (name == "regex" || name == "skip") {
-      for (const std::string& item : items) args.push_back(option + "=" + item);
-    } else {
-      std::string list;
-      for (const std::string& item : items) list += (list.empty() ? "" : ",") + item;
-      args.push_back(option + "=" + list);
-    }
+    known->fill(options, value);
   }
-  parsed_command_line line;
-  check(parse_command_line(args, with_reading_options({}), line));
-  read_options options;
-  check(reading_options_from(line, options));
+  check(check_read_options(options));
   return options;
 }
 

@@ -14,8 +14,9 @@ namespace logfsm::python {
 // options given as keywords, spelled as on the command line with "_" for
 // "-": `input_format="csv"` is `--input-format=csv`, True a flag, a list the
 // comma list of the option (repeated options for regex and skip). The
-// reader's notes become warnings. A TypeError for an unknown keyword; the
-// command line's failures otherwise.
+// reader's notes become warnings. A TypeError for an unknown keyword, for
+// True or False given to a keyword that is no flag, or for anything else
+// given to a flag; the command line's failures otherwise.
 py::list read_log(const std::filesystem::path& path, const py::kwargs& given);
 
 // The traces of the DataFrame `frame` as read_event_table reads a table

@@ -1,11 +1,15 @@
-// How a log is read: the choices a user makes on the command line for the
-// formats that need them. The defaults read every format as its usual
-// exports write it.
+// How a log is read: the choices a user makes on the command line or in
+// Python for the formats that need them, and the one check of them that
+// every way of giving them passes. The defaults read every format as its
+// usual exports write it.
 #ifndef LOGFSM_READERS_READ_OPTIONS_H_
 #define LOGFSM_READERS_READ_OPTIONS_H_
 
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "base/status.h"
 
 namespace logfsm {
 
@@ -42,6 +46,22 @@ struct read_options {
   std::string separator;
   std::vector<std::string> skip;
 };
+
+// Fails with bad_argument when `options` cannot be used: "unknown input
+// format: F (txt, xes, csv or regex)", a delimiter that is a quote or a line
+// end (the message of read_delimiter), or "--input-format regex needs
+// --regex PATTERN".
+status check_read_options(const read_options& options);
+
+// Reads a delimiter as it is written: "tab" (or "\t") for a tab, else one
+// character other than a quote or a line end. Fails with bad_argument
+// "--delimiter takes one character other than a quote or a line end, or
+// 'tab'".
+status read_delimiter(std::string_view text, char& delimiter);
+
+// The comma-separated items of `list`, empty ones included ("a,,b" is three
+// items), as the options that take several names write them.
+std::vector<std::string> split_list(std::string_view list);
 
 }  // namespace logfsm
 

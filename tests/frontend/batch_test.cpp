@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "frontend/program.h"
 #include "support/program_run.h"
 
 namespace logfsm::testing {
@@ -151,30 +150,6 @@ TEST_F(BatchTest, ShowsALiveProgressLineWhenStandardErrorIsATerminal) {
   EXPECT_TRUE(run.err.ends_with("\r")) << run.err;  // cleared before the summary
   EXPECT_TRUE(run.out.starts_with("run_out_3.dot, run_out_3.json: ")) << run.out;
   EXPECT_EQ(this->run({"-q", "--no-render", "run.txt", "3"}).err, "");
-}
-
-TEST_F(BatchTest, HelpAndVersion) {
-  const program_run help = run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_TRUE(help.out.starts_with(kUsage));
-  for (const char* option : {"--no-render", "--format", "--output-dir", "--quiet",
-                             "--help", "--version", "check", "convert", "--regex"}) {
-    EXPECT_NE(help.out.find(option), std::string::npos) << option;
-  }
-  // The manual page describes every option --help lists ("-" is "\-" there).
-  const std::string manual = read_file(LOGFSM_MANUAL);
-  ASSERT_FALSE(manual.empty());
-  for (std::size_t at = help.out.find(" -"); at != std::string::npos;
-       at = help.out.find(" -", at + 1)) {
-    const std::size_t end = help.out.find_first_of(" ,\n]).", at + 1);
-    std::string in_roff;
-    for (const char c : help.out.substr(at + 1, end - at - 1))
-      in_roff += c == '-' ? std::string("\\-") : std::string(1, c);
-    EXPECT_NE(manual.find(in_roff), std::string::npos) << in_roff;
-  }
-  const program_run version = run({"--version"});
-  EXPECT_EQ(version.status, 0);
-  EXPECT_TRUE(version.out.starts_with("logfsm ")) << version.out;
 }
 
 }  // namespace

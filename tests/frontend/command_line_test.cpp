@@ -6,7 +6,7 @@ namespace logfsm {
 namespace {
 
 const std::vector<option_spec> kSpecs = {
-    {"quiet", 'q'}, {"format", '\0', true}, {"output-dir", 'o', true}};
+    {"quiet", 'q', "", ""}, {"format", '\0', "F", ""}, {"output-dir", 'o', "DIR", ""}};
 
 using strings = std::vector<std::string>;
 

@@ -159,6 +159,12 @@ def test_every_format_reads_the_traces_of_the_text_log(name, options, orders):
     assert logfsm.read_log(EXAMPLES / name, **options) == orders
 
 
+def test_every_reading_option_of_the_command_line_is_a_keyword(cli, orders):
+    options = cli("--help").stdout.decode().split("\nreading options")[1]
+    for option in re.findall(r"^  --([a-z-]+)", options, re.M):
+        assert logfsm.read_log(EXAMPLES / "orders.txt", **{option.replace("-", "_"): None}) == orders
+
+
 def test_reader_notes_are_warnings():
     with pytest.warns(UserWarning, match="events of other lifecycle transitions left out"):
         logfsm.read_log(EXAMPLES / "orders.xes", lifecycle="complete")
@@ -175,6 +181,7 @@ def test_reader_notes_are_warnings():
      (lambda o: logfsm.read_log(EXAMPLES / "orders.txt", input_format="x"), ValueError,
       r"unknown input format: x \(txt, xes, csv or regex\)"),
      (lambda o: logfsm.read_log(EXAMPLES / "orders.txt", colour=1), TypeError, "unknown reading option: colour"),
+     (lambda o: logfsm.read_log(EXAMPLES / "orders.csv", delimiter="ab"), ValueError, "--delimiter takes one character"),
      (lambda o: logfsm.read_log(EXAMPLES / "orders.csv", case_column="x"), ValueError,
       'no column "x" in the header'),
      (lambda o: logfsm.evaluate(o, "2-x"), ValueError, '"2-x" is not a k of 2 or more'),
