@@ -47,13 +47,11 @@ status read_request(const command_call& call, eval_request& request) {
 }  // namespace
 
 int run_eval(const command_call& call) {
-  const auto fail = [&call](const status& why) { return call.fail(why); };
   std::ostream& out = call.out;
   std::ostream& err = call.err;
-  const program_environment& environment = call.environment;
   eval_request request;
   if (const status parsed = read_request(call, request); !parsed.ok())
-    return fail(parsed);
+    return call.fail(parsed);
 
   event_log log;
   event_log negatives;
@@ -63,10 +61,10 @@ int run_eval(const command_call& call) {
         load_log(*request.negatives, request.reading, negatives, err, "logfsm eval: ");
     request.options.negatives = &negatives;
   }
-  if (!loaded.ok()) return fail(loaded);
+  if (!loaded.ok()) return call.fail(loaded);
 
   live_line line(err, clock_type::now(), "Learned", "models");
-  const bool live = environment.live_progress && !request.quiet;
+  const bool live = call.environment.live_progress && !request.quiet;
   if (live) {
     request.options.progress = [&line](std::size_t done, std::size_t total) {
       line.show(done, total);
@@ -75,7 +73,7 @@ int run_eval(const command_call& call) {
   eval_report report;
   const status evaluated = evaluate(log, request.options, report);
   if (live) line.clear();
-  if (!evaluated.ok()) return fail(evaluated);
+  if (!evaluated.ok()) return call.fail(evaluated);
 
   if (request.json) {
     write_eval_json(out, report);
@@ -87,7 +85,7 @@ int run_eval(const command_call& call) {
     if (const status written =
             write_file_atomically(*request.plot, eval_plot_svg(report));
         !written.ok()) {
-      return fail(written);
+      return call.fail(written);
     }
   }
   return kExitOk;

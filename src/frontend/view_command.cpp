@@ -26,16 +26,12 @@ status read_examples(const parsed_command_line& line, std::size_t& examples) {
 }
 
 int run_view(const command_call& call) {
-  const auto fail = [&call](const status& why) { return call.fail(why); };
   const parsed_command_line& line = call.line;
-  const read_options& options = call.reading;
-  std::ostream& out = call.out;
-  std::ostream& err = call.err;
   std::size_t examples = kDefaultExamples;
-  if (const status read = read_examples(line, examples); !read.ok()) return fail(read);
+  if (const status read = read_examples(line, examples); !read.ok()) return call.fail(read);
   const view_assets* assets = embedded_view_assets();
   if (assets == nullptr) {
-    return fail(status(status_code::bad_argument, "this build writes no HTML view"));
+    return call.fail(status(status_code::bad_argument, "this build writes no HTML view"));
   }
   const std::string& model_name = line.positional[0];
   const std::string& log_name = line.positional[1];
@@ -44,17 +40,17 @@ int run_view(const command_call& call) {
   machine_shape model;
   event_log log;
   status loaded = load_model(model_name, model);
-  if (loaded.ok()) loaded = load_log(log_name, options, log, err, "logfsm view: ");
-  if (!loaded.ok()) return fail(loaded);
+  if (loaded.ok()) loaded = load_log(log_name, call.reading, log, call.err, "logfsm view: ");
+  if (!loaded.ok()) return call.fail(loaded);
 
   // The page names its files without their folders, as they are mailed.
   const std::string page = make_view_page(
       *assets, std::filesystem::path(model_name).filename().string(),
       std::filesystem::path(log_name).filename().string(), model, log, examples);
   if (const status written = write_file_atomically(output, page); !written.ok()) {
-    return fail(written);
+    return call.fail(written);
   }
-  if (!line.has("quiet")) out << output << '\n';
+  if (!line.has("quiet")) call.out << output << '\n';
   return kExitOk;
 }
 
