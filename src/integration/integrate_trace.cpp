@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "integration/paths.h"
-#include "integration/pruning.h"
 #include "integration/window_matching.h"
 
 namespace logfsm {
@@ -39,7 +38,7 @@ fsm_state start_state(fsm_builder& builder, const event_ptr& first) {
 
 }  // namespace
 
-void integrate_trace(fsm_builder& builder, trace t) {
+void integrate_trace(fsm_builder& builder, pruner& pruning, trace t) {
   const trace p = collapse_repeats(std::move(t));
   if (p.empty()) return;
   const auto n = static_cast<std::int64_t>(p.size());
@@ -49,20 +48,21 @@ void integrate_trace(fsm_builder& builder, trace t) {
   while (true) {
     const std::int64_t end = std::min<std::int64_t>(i + k, n);
     const window w(p.begin() + i, p.begin() + end);
-    if (w.size() >= 2) match_window(builder, w, current);
+    if (w.size() >= 2) match_window(builder, pruning, w, current);
     ++i;
     if (static_cast<std::int64_t>(w.size()) < k) break;
     if (i > n - k) break;
   }
-  walk_tail(builder, current, p, i);
+  walk_tail(builder, pruning, current, p, i);
 }
 
-void walk_tail(fsm_builder& builder, fsm_state& current, const trace& p,
+void walk_tail(fsm_builder& builder, pruner& pruning, fsm_state& current, const trace& p,
                std::int64_t i) {
   assert(!p.empty());
   const auto n = static_cast<std::int64_t>(p.size());
   for (std::int32_t b = 0;; ++b) {
-    prune_unobserved_paths(builder, take_paths(builder, current, window()));
+    pruning.prune_unobserved_paths(builder,
+                                   pruning.take_paths(builder, current, window()));
     const std::int64_t next = i + 1 + b;
     if (next >= n || b == builder.k - 2) {
       *current.accepting = true;

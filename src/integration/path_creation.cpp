@@ -55,14 +55,15 @@ fsm_transition provisional_transition(const fsm_builder& builder,
 // Tries every stored state of e.to's event as a target, in state order,
 // keeping the first connection that the unseen-window check accepts. `e`
 // ends as the last connection tried (unchanged when there was no candidate).
-bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
+bool connect_to_existing(fsm_builder& builder, walk_scratch& scratch, creation_walk& walk,
                          fsm_transition& e) {
   const machine& m = builder.transitions;
   // When the paths that would end with the new step already spell an unseen
   // window, the check refuses every candidate (none is walk.cur, whose name
   // differs, and only a state of the empty name can be the initial state):
   // they need no trial, and the last one is the last connection tried.
-  if (!e.to.name().empty() && ends_unseen_window(builder, walk.cur, *e.to.event)) {
+  if (!e.to.name().empty() &&
+      ends_unseen_window(builder, scratch, walk.cur, *e.to.event)) {
     if (const std::optional<fsm_state> last = m.last_state_with_event(*e.to.event)) {
       e = fsm_transition(walk.cur, *last);
     }
@@ -77,7 +78,7 @@ bool connect_to_existing(fsm_builder& builder, creation_walk& walk,
     const fsm_state& g = *candidate;
     e = fsm_transition(walk.cur, g);
     builder.transitions.insert(e);
-    if (!creates_unseen_window(builder, e)) {
+    if (!creates_unseen_window(builder, scratch, e)) {
       walk.result.push_back(g);
       walk.advance_to(g);
       *e.used = true;
@@ -115,13 +116,13 @@ void split(fsm_builder& builder, creation_walk& walk, const fsm_transition& e,
 
 // Makes a new state of e.to's event with a drawn id and connects walk.cur to
 // it; splits when the unseen-window check refuses the connection.
-void create_state(fsm_builder& builder, creation_walk& walk,
+void create_state(fsm_builder& builder, walk_scratch& scratch, creation_walk& walk,
                   const fsm_transition& e, const std::string& a) {
   machine& m = builder.transitions;
   const fsm_state nb(offset_id(e.to.id, builder.random.next()), e.to.event);
   fsm_transition d(walk.cur, nb);
   m.insert(d);
-  if (!creates_unseen_window(builder, d)) {
+  if (!creates_unseen_window(builder, scratch, d)) {
     walk.advance_to(nb);
     *d.used = true;
   } else {
@@ -133,7 +134,7 @@ void create_state(fsm_builder& builder, creation_walk& walk,
 
 }  // namespace
 
-path extend_for_window(fsm_builder& builder, const window& w,
+path extend_for_window(fsm_builder& builder, walk_scratch& scratch, const window& w,
                        const fsm_state& current) {
   assert(w.size() >= 2);
   assert(w[0]->name == current.name());
@@ -143,8 +144,8 @@ path extend_for_window(fsm_builder& builder, const window& w,
     const std::string& b = w[i + 1]->name;
     if (follow_existing(builder.transitions, walk, b)) continue;
     fsm_transition e = provisional_transition(builder, walk, a, w[i + 1]);
-    if (connect_to_existing(builder, walk, e)) continue;
-    create_state(builder, walk, e, a);
+    if (connect_to_existing(builder, scratch, walk, e)) continue;
+    create_state(builder, scratch, walk, e, a);
   }
   return walk.result;
 }

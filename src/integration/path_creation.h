@@ -16,10 +16,10 @@ namespace logfsm {
 // new state of b with a drawn id; and when even that is refused, splits the
 // state reached into a fresh copy a2 (taking over its continuations) leading
 // to a fresh state b2. After a split at the first pair the result starts with
-// a2 instead of `current`.
+// a2 instead of `current`. The unseen-window checks walk with `scratch`.
 // Requires: w holds 2 or more events, neighbours differ in name, and w[0]
 // names `current`.
-path extend_for_window(fsm_builder& builder, const window& w,
+path extend_for_window(fsm_builder& builder, walk_scratch& scratch, const window& w,
                        const fsm_state& current);
 
 }  // namespace logfsm

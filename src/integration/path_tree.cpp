@@ -51,7 +51,8 @@ void measure_walks(path_tree& tree) {
 
 }  // namespace
 
-path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start) {
+path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start,
+                         std::vector<std::uint32_t>& node_of) {
   assert(k >= 2);
   path_tree tree;
   tree.k = k;
@@ -65,10 +66,8 @@ path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& star
     return tree;
   }
   // Breadth first, so a state's depth is its fewest steps from the start;
-  // states deeper than k - 2 steps start no path step. node_of is indexed by
-  // the machine's state numbers and reset before returning, so one table
-  // serves every tree.
-  static thread_local std::vector<std::uint32_t> node_of;
+  // states deeper than k - 2 steps start no path step. node_of is reset
+  // before returning, so one table serves every tree.
   if (node_of.size() < m.state_count()) node_of.resize(m.state_count(), machine::kNoState);
   tree.nodes[0].number = first;
   node_of[first] = 0;

@@ -61,8 +61,13 @@ struct path_tree {
 };
 
 // The tree of the k-state paths from `start` in `m`; its node numbers are
-// m's, so it is looked at with m only. Requires: k >= 2.
-path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start);
+// m's, so it is looked at with m only. `node_of` is a table by m's state
+// numbers that the caller keeps from one tree to the next (start it empty),
+// so that making a tree costs the tree's size, not the machine's: it grows
+// as needed and is left holding machine::kNoState everywhere.
+// Requires: k >= 2.
+path_tree make_path_tree(const machine& m, std::int32_t k, const fsm_state& start,
+                         std::vector<std::uint32_t>& node_of);
 
 // A path of the tree from its start, as it is walked: the nodes, the state
 // copies (pointing into the tree) and their events, one per state.

@@ -5,8 +5,10 @@ namespace logfsm {
 std::vector<path> enumerate_paths(const machine& transitions, std::int32_t k,
                                   const fsm_state& start, direction dir) {
   std::vector<path> paths;
+  walk_stacks stacks;
   for_each_path(
-      transitions, k, start, dir, [](const fsm_state&, std::size_t) { return false; },
+      transitions, stacks, k, start, dir,
+      [](const fsm_state&, std::size_t) { return false; },
       [&paths](const state_refs& states) {
         paths.push_back(copy_path(states));
         return true;

@@ -10,6 +10,7 @@
 #include "model/fsm_state.h"
 #include "model/machine.h"
 #include "model/window.h"
+#include "model/window_set.h"
 
 namespace logfsm {
 
@@ -35,50 +36,51 @@ struct frame {
   std::uint32_t number;  // the state's
 };
 
-// The stacks of a walk, kept per thread from one walk to the next, so that
-// the walks (thousands per trace) allocate nothing once they have grown. A
-// walk started inside another (from a visit) uses stacks of its own.
+}  // namespace paths_detail
+
+// The stacks of a path walk. Callers keep them from one walk to the next, so
+// that the walks (thousands per trace) allocate nothing once the stacks have
+// grown; between walks they are empty. One walk at a time: a walk started
+// from inside another walk's visit needs stacks of its own.
 struct walk_stacks {
   state_refs states;
   step_refs steps;
-  std::vector<frame> frames;
-  bool busy = false;
+  std::vector<paths_detail::frame> frames;
+
+  bool idle() const { return states.empty() && steps.empty() && frames.empty(); }
+  void clear() {
+    states.clear();
+    steps.clear();
+    frames.clear();
+  }
 };
 
-class stacks_lease {
- public:
-  stacks_lease() : stacks_(shared().busy ? own_ : shared()) {
-    stacks_.busy = true;
-    stacks_.states.clear();
-    stacks_.steps.clear();
-    stacks_.frames.clear();
-  }
-  ~stacks_lease() { stacks_.busy = false; }
-  stacks_lease(const stacks_lease&) = delete;
-  stacks_lease& operator=(const stacks_lease&) = delete;
-  walk_stacks& operator*() { return stacks_; }
-
- private:
-  static walk_stacks& shared() {
-    thread_local walk_stacks stacks;
-    return stacks;
-  }
-  walk_stacks own_;
-  walk_stacks& stacks_;
+// What the path walks of window matching and path creation reuse: the
+// stacks, and for the visits, per state of the path walked, where its names
+// so far stand among the observed windows and whether they spell the start
+// of a window looked for. Holds no result between walks.
+struct walk_scratch {
+  walk_stacks stacks;
+  std::vector<window_set::position> names;
+  std::vector<char> spells;
 };
+
+namespace paths_detail {
 
 // Depth-first along the stored transitions at each state (outgoing ones
 // forward, incoming ones backward) taken from the last back, so the order is
 // that of a stack to which they are pushed in transition order. States are
 // opened by their numbers, which the adjacency hands out, with no lookup.
+// Leaves `stacks` empty however it ends. Requires: `stacks` is idle (no
+// walk under way uses it).
 template <typename Skip, typename Visit>
-bool walk(const machine& m, std::size_t k, const fsm_state& start, direction dir,
-          Skip skip, Visit& visit) {
+bool walk(const machine& m, walk_stacks& stacks, std::size_t k, const fsm_state& start,
+          direction dir, Skip skip, Visit& visit) {
+  assert(stacks.idle());
   const bool forward = dir == direction::forward;
-  stacks_lease lease;
-  state_refs& states = (*lease).states;
-  step_refs& steps = (*lease).steps;
-  std::vector<frame>& frames = (*lease).frames;
+  state_refs& states = stacks.states;
+  step_refs& steps = stacks.steps;
+  std::vector<frame>& frames = stacks.frames;
   const auto open = [&](std::uint32_t number) {
     const auto around = forward ? m.outgoing_of(number) : m.incoming_of(number);
     frames.push_back({around.begin(), around.end(), number});
@@ -109,6 +111,7 @@ bool walk(const machine& m, std::size_t k, const fsm_state& start, direction dir
       continue;
     }
     if (!visit(static_cast<const state_refs&>(states), static_cast<const step_refs&>(steps))) {
+      stacks.clear();
       return false;
     }
     states.pop_back();
@@ -122,29 +125,33 @@ bool walk(const machine& m, std::size_t k, const fsm_state& start, direction dir
 // Calls `visit(states)` (a `const state_refs&` of k states) for every path of
 // exactly `k` states from `start` that enters no state for which
 // `skip(s, i)` is true, s being about to become the state at index i (from
-// 1 to k - 1; skip is asked once per entry, in walk order), in the order of enumerate_paths below, until `visit` returns
-// false. Returns false when stopped so. The machine must not change during
-// the walk. Cost: the paths visited, with no copies and no scans.
+// 1 to k - 1; skip is asked once per entry, in walk order), in the order of
+// enumerate_paths below, until `visit` returns false. Returns false when
+// stopped so. The walk keeps its stacks in `stacks` and leaves them empty.
+// The machine must not change during the walk. Cost: the paths visited,
+// with no copies and no scans.
+// Requires: k >= 2; `stacks` is used by no walk under way (a walk started
+// from a visit or a skip passes stacks of its own).
 template <typename Skip, typename Visit>
-bool for_each_path(const machine& transitions, std::int32_t k,
-                   const fsm_state& start, direction dir, Skip skip,
-                   Visit visit) {
+bool for_each_path(const machine& transitions, walk_stacks& stacks, std::int32_t k,
+                   const fsm_state& start, direction dir, Skip skip, Visit visit) {
   assert(k >= 2);
   const auto states_only = [&visit](const state_refs& states, const step_refs&) {
     return visit(states);
   };
-  return paths_detail::walk(transitions, static_cast<std::size_t>(k), start, dir, skip,
-                            states_only);
+  return paths_detail::walk(transitions, stacks, static_cast<std::size_t>(k), start, dir,
+                            skip, states_only);
 }
 
 // The same, calling `visit(states, steps)` with the k - 1 stored transitions
 // the path steps along as well.
 template <typename Skip, typename Visit>
-bool for_each_path_with_steps(const machine& transitions, std::int32_t k,
-                              const fsm_state& start, direction dir, Skip skip,
-                              Visit visit) {
+bool for_each_path_with_steps(const machine& transitions, walk_stacks& stacks,
+                              std::int32_t k, const fsm_state& start, direction dir,
+                              Skip skip, Visit visit) {
   assert(k >= 2);
-  return paths_detail::walk(transitions, static_cast<std::size_t>(k), start, dir, skip, visit);
+  return paths_detail::walk(transitions, stacks, static_cast<std::size_t>(k), start, dir,
+                            skip, visit);
 }
 
 // Every path of exactly `k` states from `start`, stepping along transitions

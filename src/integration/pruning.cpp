@@ -5,11 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <set>
-#include <tuple>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
+
+#include "integration/tree_pruner.h"
 
 namespace logfsm {
 
@@ -33,249 +32,40 @@ void remove_chosen(fsm_builder& builder,
   }
 }
 
-// Prunes the paths of a tree with the result of pruning them one by one in
-// order, without listing them all.
-//
-// Walking the paths in order, a path's choice depends on its steps in turn:
-// while they are stored and used it goes on; at the first stored unused step
-// every unobserved path below chooses that same step, so the subtree is
-// decided by whether it holds an unobserved path; at a step no longer stored
-// (path creation erased it) each unobserved path below draws a number and
-// makes a transition, so those paths are taken one by one. A subtree walked
-// without drawing is settled: it is not walked again from the same node and
-// position with the same observed continuations (doing so would choose the
-// same transitions again) until a transition is made along a step of the
-// tree, which could change what the walk finds.
-class tree_pruner {
- public:
-  tree_pruner(fsm_builder& builder, const path_tree& tree)
-      : builder_(builder), tree_(tree), k_(static_cast<std::size_t>(tree.k)), names_(k_) {
-    names_[0] = builder_.observed_windows.next(window_set::kRoot, *tree.start.event);
-    measure_steps_to_work();
-  }
+using chosen_set = std::set<fsm_transition, transition_less>;
 
-  std::set<fsm_transition, transition_less> run() {
-    tree_path p(tree_);
-    walk_tree(
-        tree_, p, [this](const tree_path& q) { return enter(q); },
-        [this](const tree_path& q) { leave(q); });
-    return std::move(chosen_);
-  }
-
- private:
-  // A subtree: its node and position, and where the names leading there
-  // stand among the observed windows (kNone when no window goes on so).
-  using subtree_key = std::tuple<std::uint32_t, std::size_t, window_set::position>;
-
-  struct key_hash {
-    std::size_t operator()(const subtree_key& key) const {
-      const auto [n, at, names] = key;
-      std::uint64_t h = (static_cast<std::uint64_t>(n) << 32) ^ names;
-      h ^= static_cast<std::uint64_t>(at) * 0x9E3779B97F4A7C15ull;
-      return static_cast<std::size_t>(h ^ (h >> 29));
-    }
-  };
-
-  // Sets where the names of q stand among the observed windows, from where
-  // its prefix stands; the walks are depth first, so that is still in place.
-  void place(const tree_path& q) {
-    const std::size_t at = q.last();
-    names_[at] = builder_.observed_windows.next(names_[at - 1], *q.events[at]);
-  }
-
-  subtree_key key_of(const tree_path& q) const {
-    return {q.nodes.back(), q.last(), names_[q.last()]};
-  }
-
-  // steps_to_work_[n]: the fewest steps from node n to the end of a step
-  // whose transition is unused or not stored when the sweep starts. Below a
-  // node farther than the steps left every step is stored and used, and
-  // stays so (the sweep erases nothing and clears no flag): walking there
-  // would choose nothing and draw nothing.
-  void measure_steps_to_work() {
-    const std::size_t count = tree_.nodes.size();
-    steps_to_work_.assign(count, kFar);
-    // The nodes with an edge to each node, by a count of entries and their
-    // places in one array.
-    std::vector<std::uint32_t> first_entry(count + 1, 0), entries;
-    for (const path_tree::edge& e : tree_.edges) ++first_entry[e.node + 1];
-    for (std::size_t n = 0; n < count; ++n) first_entry[n + 1] += first_entry[n];
-    entries.resize(first_entry[count]);
-    std::vector<std::uint32_t> filled(first_entry.begin(), first_entry.end() - 1);
-    std::vector<std::uint32_t> queue;
-    for (std::uint32_t n = 0; n < count; ++n) {
-      const path_tree::node& here = tree_.nodes[n];
-      for (const path_tree::edge& e : tree_.edges_of(n)) {
-        entries[filled[e.node]++] = n;
-        const fsm_transition* t =
-            tree_.stamp == builder_.transitions.stamp()
-                ? e.stored
-                : builder_.transitions.find_stored(here.number, tree_.nodes[e.node].number);
-        if (t == nullptr || !*t->used) steps_to_work_[n] = 1;
-      }
-      if (steps_to_work_[n] == 1) queue.push_back(n);
-    }
-    for (std::size_t next = 0; next < queue.size(); ++next) {
-      const std::uint32_t n = queue[next];
-      for (std::uint32_t i = first_entry[n]; i < first_entry[n + 1]; ++i) {
-        const std::uint32_t before = entries[i];
-        if (steps_to_work_[before] != kFar) continue;
-        steps_to_work_[before] = steps_to_work_[n] + 1;
-        queue.push_back(before);
-      }
-    }
-  }
-
-  tree_step enter(const tree_path& q) {
-    const std::size_t at = q.last();
-    place(q);
-    const fsm_transition* t = builder_.transitions.find_stored(
-        tree_.nodes[q.nodes[at - 1]].number, tree_.nodes[q.nodes[at]].number);
-    if (t == nullptr) {
-      one_by_one(q);
-      return tree_step::skip;
-    }
-    if (!*t->used) {
-      if (holds_unobserved(q)) chosen_.insert(*t);
-      return tree_step::skip;
-    }
-    if (at + 1 == k_ || steps_to_work_[q.nodes.back()] > k_ - 1 - at) return tree_step::skip;
-    const subtree_key key = key_of(q);
-    if (settled_.contains(key)) return tree_step::skip;
-    open_.push_back({key, draws_});
-    return tree_step::descend;
-  }
-
-  void leave(const tree_path& q) {
-    if (q.last() + 1 == k_) return;
-    const auto [key, draws_at_entry] = open_.back();
-    open_.pop_back();
-    if (draws_ == draws_at_entry) settled_.insert(key);
-  }
-
-  // True when some path of the subtree of q's last state is unobserved.
-  bool holds_unobserved(const tree_path& q) {
-    const window_set& observed = builder_.observed_windows;
-    const subtree_key key = key_of(q);
-    const auto unobserved_below = [this, &observed](const subtree_key& at) {
-      const auto [n, last, names] = at;
-      if (last + 1 == k_) return !observed.ends_window(names);
-      return names == window_set::kNone &&
-             tree_.has_walk(n, static_cast<std::int64_t>(k_ - 1 - last));
-    };
-    if (unobserved_below(key)) return true;
-    if (q.last() + 1 == k_ || std::get<2>(key) == window_set::kNone) return false;
-    if (const auto known = unobserved_below_.find(key); known != unobserved_below_.end()) {
-      return known->second;
-    }
-    tree_path below = q;
-    const bool found = !walk_tree(
-        tree_, below,
-        [&](const tree_path& r) {
-          place(r);
-          const subtree_key at = key_of(r);
-          if (unobserved_below(at)) return tree_step::stop;
-          if (r.last() + 1 == k_ || std::get<2>(at) == window_set::kNone) {
-            return tree_step::skip;
-          }
-          const auto known = unobserved_below_.find(at);
-          if (known == unobserved_below_.end()) return tree_step::descend;
-          return known->second ? tree_step::stop : tree_step::skip;
-        },
-        [this](const tree_path& r) {
-          if (r.last() + 1 < k_) unobserved_below_.emplace(key_of(r), false);
-        });
-    unobserved_below_[key] = found;
-    return found;
-  }
-
-  // Every unobserved path through q, in order, as the plain sweep takes it:
-  // its choice starts at q's last step, which is not stored.
-  void one_by_one(const tree_path& q) {
-    const std::size_t step = q.last() - 1;
-    const auto take = [this, step](const tree_path& u) {
-      if (builder_.observed_windows.contains(u.events)) return;
-      ++draws_;  // the subtrees open now are not settled by their walk
-      for (std::size_t j = step; j + 1 < u.states.size(); ++j) {
-        const std::size_t before = builder_.transitions.size();
-        const fsm_transition t = find_or_make_transition(builder_, *u.states[j], *u.states[j + 1]);
-        // A transition made along a step of the tree changes what walking a
-        // settled subtree would find there.
-        if (builder_.transitions.size() != before && has_edge(u.nodes[j], t.to)) {
-          settled_.clear();
-        }
-        if (!*t.used) {
-          chosen_.insert(t);
-          break;
-        }
-      }
-    };
-    if (q.last() + 1 == k_) {
-      take(q);
-      return;
-    }
-    tree_path below = q;
-    walk_tree(
-        tree_, below,
-        [&](const tree_path& u) {
-          if (u.last() + 1 < k_) return tree_step::descend;
-          take(u);
-          return tree_step::skip;
-        },
-        [](const tree_path&) {});
-  }
-
-  bool has_edge(std::uint32_t n, const fsm_state& to) const {
-    for (const path_tree::edge& e : tree_.edges_of(n)) {
-      if (e.to == to) return true;
-    }
-    return false;
-  }
-
-  static constexpr std::size_t kFar = SIZE_MAX;
-
-  fsm_builder& builder_;
-  const path_tree& tree_;
-  const std::size_t k_;
-  std::set<fsm_transition, transition_less> chosen_;
-  // names_[i]: where the names of the path walked, up to index i, stand
-  // among the observed windows.
-  std::vector<window_set::position> names_;
-  std::vector<std::size_t> steps_to_work_;
-  std::unordered_set<subtree_key, key_hash> settled_;
-  std::vector<std::pair<subtree_key, std::uint64_t>> open_;
-  std::unordered_map<subtree_key, bool, key_hash> unobserved_below_;
-  std::uint64_t draws_ = 0;
-};
-
-// The transitions the sweep chooses along the listed paths, one path after
-// the other.
-std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
-                                                       const pending_paths& paths) {
-  std::set<fsm_transition, transition_less> chosen;
+// The transitions the sweep chooses along listed paths, one path after the
+// other. The machine is as it was when the paths were taken: every step is
+// the stored transition between its ends, and nothing is made.
+chosen_set choose(fsm_builder& builder, const listed_paths& listed, std::uint64_t stamp) {
+  assert(builder.transitions.stamp() == stamp || listed.steps.empty());
+  (void)stamp;
+  chosen_set chosen;
   const auto steps = static_cast<std::size_t>(builder.k - 1);
-  if (!paths.unobserved.empty()) {
-    // The machine is as it was when the paths were taken: every step is the
-    // stored transition between its ends, and nothing is made.
-    assert(builder.transitions.stamp() == paths.stamp);
-    const step_refs& listed = paths.unobserved;
-    for (std::size_t first = 0; first < listed.size(); first += steps) {
-      for (std::size_t j = first; j < first + steps; ++j) {
-        if (!*listed[j]->used) {
-          chosen.insert(*listed[j]);
-          break;
-        }
+  const step_refs& all = listed.steps;
+  for (std::size_t first = 0; first < all.size(); first += steps) {
+    for (std::size_t j = first; j < first + steps; ++j) {
+      if (!*all[j]->used) {
+        chosen.insert(*all[j]);
+        break;
       }
     }
-    return chosen;
   }
-  const std::vector<fsm_state>& kept = paths.kept;
-  for (std::size_t first = 0; first < kept.size(); first += steps) {
+  return chosen;
+}
+
+// The same along kept paths, whose steps may be gone: such a step is made
+// again, used.
+chosen_set choose(fsm_builder& builder, const kept_paths& kept, std::uint64_t) {
+  chosen_set chosen;
+  const auto steps = static_cast<std::size_t>(builder.k - 1);
+  const std::vector<fsm_state>& states = kept.states;
+  for (std::size_t first = 0; first < states.size(); first += steps) {
     for (std::size_t j = first; j < first + steps; ++j) {
-      const fsm_state& from = j == first ? *paths.origin : kept[j - 1];
-      const fsm_transition* t = builder.transitions.find_stored(from, kept[j]);
+      const fsm_state& from = j == first ? kept.origin : states[j - 1];
+      const fsm_transition* t = builder.transitions.find_stored(from, states[j]);
       if (t == nullptr) {
-        find_or_make_transition(builder, from, kept[j]);  // made used
+        find_or_make_transition(builder, from, states[j]);  // made used
       } else if (!*t->used) {
         chosen.insert(*t);
         break;
@@ -285,17 +75,23 @@ std::set<fsm_transition, transition_less> chosen_along(fsm_builder& builder,
   return chosen;
 }
 
+chosen_set choose(fsm_builder& builder, const path_tree& tree, std::uint64_t) {
+  return choose_in_tree(builder, tree);
+}
+
+chosen_set choose(fsm_builder&, const quiet_paths&, std::uint64_t) { return {}; }
+
 // The first path from `start` in enumeration order that spells `w`: the
 // walk enters only states named as the window goes on, which keeps the
 // order of the paths it visits.
-std::optional<path> first_listed_spelling(const fsm_builder& builder, const fsm_state& start,
-                                          const window& w) {
+std::optional<path> first_listed_spelling(const fsm_builder& builder, walk_stacks& stacks,
+                                          const fsm_state& start, const window& w) {
   std::optional<path> match;
   if (w.size() != static_cast<std::size_t>(builder.k) || !same_event(w[0], start.event)) {
     return match;
   }
   for_each_path(
-      builder.transitions, builder.k, start, direction::forward,
+      builder.transitions, stacks, builder.k, start, direction::forward,
       [&w](const fsm_state& s, std::size_t i) { return !same_event(w[i], s.event); },
       [&match](const state_refs& states) {
         match = copy_path(states);
@@ -304,58 +100,55 @@ std::optional<path> first_listed_spelling(const fsm_builder& builder, const fsm_
   return match;
 }
 
+}  // namespace
+
 // True when the k-state paths from the state numbered `n` step along the
 // same stored transitions as at stamp `since`: the outgoing transitions of
 // every state within k - 2 steps of it are unchanged since (by induction
 // from n, those states are then the same ones too).
-bool paths_unchanged_since(const fsm_builder& builder, std::uint32_t n, std::uint64_t since) {
+bool pruner::paths_unchanged_since(const fsm_builder& builder, std::uint32_t n,
+                                   std::uint64_t since) {
   const machine& m = builder.transitions;
   if (since == 0 || since < m.replaced()) return false;
   if (since == m.stamp()) return true;
-  // Breadth first, each state once (at its least depth); the marks are kept
-  // per thread and told apart by a generation number.
-  thread_local std::vector<std::uint32_t> marks;
-  thread_local std::uint32_t generation = 0;
-  thread_local std::vector<std::uint32_t> level, next_level;
-  if (++generation == 0) {
-    marks.assign(marks.size(), 0);
-    generation = 1;
+  // Breadth first, each state once (at its least depth).
+  reach_scratch& r = reach_;
+  if (++r.generation == 0) {
+    r.marks.assign(r.marks.size(), 0);
+    r.generation = 1;
   }
-  if (marks.size() < m.state_count()) marks.resize(m.state_count(), 0);
-  level.assign(1, n);
-  marks[n] = generation;
+  if (r.marks.size() < m.state_count()) r.marks.resize(m.state_count(), 0);
+  r.level.assign(1, n);
+  r.marks[n] = r.generation;
   const auto deepest = static_cast<std::size_t>(builder.k - 2);
   for (std::size_t depth = 0;; ++depth) {
-    next_level.clear();
-    for (const std::uint32_t x : level) {
+    r.next_level.clear();
+    for (const std::uint32_t x : r.level) {
       if (m.outgoing_changed(x) > since) return false;
       if (depth == deepest) continue;
       for (auto t = m.outgoing_of(x).begin(), end = m.outgoing_of(x).end(); t != end; ++t) {
         const std::uint32_t y = t.other_number();
-        if (marks[y] == generation) continue;
-        marks[y] = generation;
-        next_level.push_back(y);
+        if (r.marks[y] == r.generation) continue;
+        r.marks[y] = r.generation;
+        r.next_level.push_back(y);
       }
     }
-    if (next_level.empty() || depth == deepest) return true;
-    level.swap(next_level);
+    if (r.next_level.empty() || depth == deepest) return true;
+    r.level.swap(r.next_level);
   }
 }
 
-}  // namespace
-
-pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
-                         const window& w) {
+pending_paths pruner::take_paths(const fsm_builder& builder, const fsm_state& start,
+                                 const window& w) {
   const std::uint32_t number = builder.transitions.state_number(start);
   const std::uint64_t stamp = builder.transitions.stamp();
-  if (number < builder.quiet_at.size() &&
-      paths_unchanged_since(builder, number, builder.quiet_at[number])) {
+  if (number < quiet_at_.size() &&
+      paths_unchanged_since(builder, number, quiet_at_[number])) {
     pending_paths quiet;
     quiet.start = number;
     quiet.stamp = stamp;
-    quiet.quiet = true;
     if (w.empty()) return quiet;
-    quiet.match = first_listed_spelling(builder, start, w);
+    quiet.match = first_listed_spelling(builder, walks_.stacks, start, w);
     if (quiet.match) return quiet;
   }
   // Listing is cheapest while the paths are few; past a bound their number
@@ -367,26 +160,25 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
   pending_paths taken;
   taken.start = number;
   taken.stamp = stamp;
-  taken.origin = start;
-  std::size_t bound = builder.listed_paths_bound;
+  std::size_t bound = listed_paths_bound_;
   if (bound > 0 && builder.k <= 3) bound = SIZE_MAX;
   if (builder.k >= 5) bound = std::min<std::size_t>(bound, 16);
   std::size_t seen = 0;
   const window_set& observed = builder.observed_windows;
   // names[i]: where the names of the path's first i + 1 states stand among
-  // the observed windows, kept as the walk goes (kept per thread: this runs
-  // for every window).
-  thread_local std::vector<window_set::position> names;
+  // the observed windows, kept as the walk goes.
+  std::vector<window_set::position>& names = walks_.names;
   names.assign(static_cast<std::size_t>(builder.k), window_set::kNone);
   names[0] = observed.next(window_set::kRoot, *start.event);
   // spells[i]: whether the path's first i + 1 states spell the start of `w`.
-  thread_local std::vector<char> spells;
+  std::vector<char>& spells = walks_.spells;
   spells.assign(static_cast<std::size_t>(builder.k), 0);
   const bool whole_window = w.size() == static_cast<std::size_t>(builder.k);
   spells[0] = whole_window && same_event(w[0], start.event);
-  taken.unobserved.reserve(8 * static_cast<std::size_t>(builder.k - 1));
-  const bool listed = for_each_path_with_steps(
-      builder.transitions, builder.k, start, direction::forward,
+  listed_paths& listed = taken.paths.emplace<listed_paths>(listed_paths{start, {}});
+  listed.steps.reserve(8 * static_cast<std::size_t>(builder.k - 1));
+  const bool all_listed = for_each_path_with_steps(
+      builder.transitions, walks_.stacks, builder.k, start, direction::forward,
       [&](const fsm_state& s, std::size_t i) {
         names[i] = observed.next(names[i - 1], *s.event);
         spells[i] = spells[i - 1] && same_event(w[i], s.event);
@@ -396,38 +188,41 @@ pending_paths take_paths(const fsm_builder& builder, const fsm_state& start,
         if (++seen > bound) return false;
         if (!taken.match && spells.back()) taken.match = copy_path(states);
         if (!observed.ends_window(names.back())) {
-          taken.unobserved.insert(taken.unobserved.end(), steps.begin(), steps.end());
+          listed.steps.insert(listed.steps.end(), steps.begin(), steps.end());
         }
         return true;
       });
-  if (!listed) {
-    taken.unobserved.clear();
-    taken.tree = make_path_tree(builder.transitions, builder.k, start);
-    taken.match = first_path_spelling(*taken.tree, w);
+  if (!all_listed) {
+    path_tree tree = make_path_tree(builder.transitions, builder.k, start, node_of_);
+    taken.match = first_path_spelling(tree, w);
+    taken.paths = std::move(tree);
   }
   return taken;
 }
 
 void pending_paths::keep() {
-  kept.reserve(kept.size() + unobserved.size());
-  for (const fsm_transition* t : unobserved) kept.push_back(t->to);
-  unobserved.clear();
-  unobserved.shrink_to_fit();
+  listed_paths* listed = std::get_if<listed_paths>(&paths);
+  if (listed == nullptr) return;
+  kept_paths kept{listed->origin, {}};
+  kept.states.reserve(listed->steps.size());
+  for (const fsm_transition* t : listed->steps) kept.states.push_back(t->to);
+  paths = std::move(kept);
 }
 
-void prune_unobserved_paths(fsm_builder& builder, const pending_paths& paths) {
-  if (paths.quiet) return;
-  remove_chosen(builder, paths.tree ? tree_pruner(builder, *paths.tree).run()
-                                    : chosen_along(builder, paths));
+void pruner::prune_unobserved_paths(fsm_builder& builder, const pending_paths& paths) {
+  if (std::holds_alternative<quiet_paths>(paths.paths)) return;
+  remove_chosen(
+      builder,
+      std::visit([&](const auto& taken) { return choose(builder, taken, paths.stamp); },
+                 paths.paths));
   // The stamp stays only when nothing changed since the paths were taken:
   // nothing was chosen or made.
   if (paths.start == machine::kNoState || paths.stamp == 0 ||
       builder.transitions.stamp() != paths.stamp) {
     return;
   }
-  if (builder.quiet_at.size() <= paths.start) builder.quiet_at.resize(paths.start + 1, 0);
-  builder.quiet_at[paths.start] = paths.stamp;
+  if (quiet_at_.size() <= paths.start) quiet_at_.resize(paths.start + 1, 0);
+  quiet_at_[paths.start] = paths.stamp;
 }
-
 
 }  // namespace logfsm

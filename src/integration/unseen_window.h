@@ -3,6 +3,7 @@
 #ifndef LOGFSM_INTEGRATION_UNSEEN_WINDOW_H_
 #define LOGFSM_INTEGRATION_UNSEEN_WINDOW_H_
 
+#include "integration/paths.h"
 #include "model/fsm_builder.h"
 #include "model/fsm_transition.h"
 
@@ -11,9 +12,10 @@ namespace logfsm {
 // True when some k-state path that has `t` as its first or its last step,
 // and that does not pass through the initial state, spells a name sequence
 // that is not among the observed windows. Always false for k = 2. Changes
-// nothing. Requires: t is stored in the machine.
-// Cost: the paths through t, up to the first unobserved one.
-bool creates_unseen_window(const fsm_builder& builder, const fsm_transition& t);
+// nothing but `scratch`, which its walks reuse. Requires: t is stored in the
+// machine. Cost: the paths through t, up to the first unobserved one.
+bool creates_unseen_window(const fsm_builder& builder, walk_scratch& scratch,
+                           const fsm_transition& t);
 
 // True when some (k - 1)-state backward path from `from` that does not pass
 // through the initial state, followed by an event named like `to`, spells an
@@ -21,10 +23,10 @@ bool creates_unseen_window(const fsm_builder& builder, const fsm_transition& t);
 // Adding a transition only adds paths, so when this is true,
 // creates_unseen_window refuses every transition from `from` to a state
 // named like `to` that is neither `from` nor the initial state, whether or
-// not it is stored yet. Changes nothing.
+// not it is stored yet. Changes nothing but `scratch`.
 // Cost: the backward paths from `from`, up to the first unobserved one.
-bool ends_unseen_window(const fsm_builder& builder, const fsm_state& from,
-                        const event_type& to);
+bool ends_unseen_window(const fsm_builder& builder, walk_scratch& scratch,
+                        const fsm_state& from, const event_type& to);
 
 }  // namespace logfsm
 

@@ -3,7 +3,6 @@
 #include <cassert>
 
 #include "integration/path_creation.h"
-#include "integration/pruning.h"
 
 namespace logfsm {
 
@@ -15,17 +14,18 @@ fsm_state mark_path_used(const machine& transitions, const path& p) {
   return p[1];
 }
 
-void match_window(fsm_builder& builder, const window& w, fsm_state& current) {
-  pending_paths paths = take_paths(builder, current, w);
+void match_window(fsm_builder& builder, pruner& pruning, const window& w,
+                  fsm_state& current) {
+  pending_paths paths = pruning.take_paths(builder, current, w);
   if (paths.match) {
     current = mark_path_used(builder.transitions, *paths.match);
   } else {
     paths.keep();  // path creation changes the machine
-    const path created = extend_for_window(builder, w, current);
+    const path created = extend_for_window(builder, pruning.walks(), w, current);
     current = created[1];
     mark_path_used(builder.transitions, created);
   }
-  prune_unobserved_paths(builder, paths);
+  pruning.prune_unobserved_paths(builder, paths);
 }
 
 }  // namespace logfsm

@@ -4,6 +4,7 @@
 #define LOGFSM_INTEGRATION_WINDOW_MATCHING_H_
 
 #include "integration/paths.h"
+#include "integration/pruning.h"
 #include "model/fsm_builder.h"
 
 namespace logfsm {
@@ -17,8 +18,9 @@ fsm_state mark_path_used(const machine& transitions, const path& p);
 // the first enumerated k-state path that spells w is marked used, or, when
 // none does, path creation extends the machine and its path is marked used.
 // `current` becomes the second state of that path. Then the paths enumerated
-// before any change are pruned.
-void match_window(fsm_builder& builder, const window& w, fsm_state& current);
+// before any change are pruned, with `pruning`.
+void match_window(fsm_builder& builder, pruner& pruning, const window& w,
+                  fsm_state& current);
 
 }  // namespace logfsm
 

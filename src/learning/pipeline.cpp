@@ -29,15 +29,17 @@ progress_sink progress_lines(std::ostream& out) {
   return sink;
 }
 
-void learn(fsm_builder& builder, const progress_sink& progress) {
+void learn(fsm_builder& builder, const progress_sink& progress,
+           std::size_t listed_paths_bound) {
   for (const trace& t : builder.traces) {
     collect_pairs(builder, t);
     collect_windows(builder, t);
   }
   seed_transitions(builder);
+  pruner pruning(listed_paths_bound);
   const std::size_t count = builder.traces.size();
   for (std::size_t i = 0; i < count; ++i) {
-    integrate_trace(builder, builder.traces[i]);
+    integrate_trace(builder, pruning, builder.traces[i]);
     if (progress.trace_done) progress.trace_done(i + 1, count);
   }
   if (progress.refining) progress.refining();

@@ -9,6 +9,7 @@
 #include <ostream>
 
 #include "base/status.h"
+#include "integration/pruning.h"
 #include "model/event_log.h"
 #include "model/fsm_builder.h"
 #include "model/machine.h"
@@ -31,9 +32,12 @@ struct progress_sink {
 progress_sink progress_lines(std::ostream& out);
 
 // Learns the machine: the statistics passes trace by trace (pairs, then
-// windows), the first machine, the integration of every trace, then both
-// refinement passes.
-void learn(fsm_builder& builder, const progress_sink& progress);
+// windows), the first machine, the integration of every trace (with a pruner
+// of this run's own, which lists at most `listed_paths_bound` paths where
+// pruner::kListedPathsBound applies: a tuning knob that leaves the result as
+// it is), then both refinement passes.
+void learn(fsm_builder& builder, const progress_sink& progress,
+           std::size_t listed_paths_bound = pruner::kListedPathsBound);
 
 // The one way a run learns from a log (the dialogue, the command line,
 // evaluation and the Python module): refuses a log without a line or an

@@ -7,7 +7,6 @@
 #ifndef LOGFSM_MODEL_FSM_BUILDER_H_
 #define LOGFSM_MODEL_FSM_BUILDER_H_
 
-#include <cstddef>
 #include <cstdint>
 #include <set>
 #include <vector>
@@ -37,18 +36,6 @@ struct fsm_builder {
   std::vector<fsm_transition> removed_transitions;
   // The sequence that numbers new states, drawn in call order.
   pseudo_random random;
-  // The most paths from one state that window matching lists one by one at
-  // k = 4; beyond, it walks them as a tree (take_paths lists them all at
-  // k = 3 and at most 16 from k = 5 on; 0 asks for the tree always). A
-  // tuning knob: the result is the same.
-  std::size_t listed_paths_bound = 1024;
-  // quiet_at[n]: a stamp of `transitions` at which pruning the paths from
-  // the state numbered n chose and made nothing, so every unobserved path
-  // from there was stored and used; 0 when there is none. While those paths
-  // step along the same stored transitions (see
-  // machine::outgoing_changed), pruning them again changes nothing: a
-  // `used` flag, once set, stays set.
-  std::vector<std::uint64_t> quiet_at;
 };
 
 }  // namespace logfsm

@@ -38,20 +38,21 @@ class IntegrateTrace : public ::testing::Test {
     return false;
   }
   fsm_builder builder = testing::builder_from_log("", 2);
+  pruner pruning;
   fsm_state initial;
 };
 
 TEST_F(IntegrateTrace, OneEventTraceMakesAUsedStartTransitionAndAcceptsItsTarget) {
-  integrate_trace(builder, events({"a", "a"}));
+  integrate_trace(builder, pruning, events({"a", "a"}));
   EXPECT_EQ(describe(builder.transitions), "/-1->a/0 used\n");
   EXPECT_TRUE(accepting("a", 0));
-  integrate_trace(builder, events({"a"}));
+  integrate_trace(builder, pruning, events({"a"}));
   EXPECT_EQ(builder.transitions.size(), 1u);
 }
 
 TEST_F(IntegrateTrace, StartsAtTheLowestStateOfTheFirstEvent) {
   builder.transitions = machine_of({tr(initial, st("a", 3), true), tr(initial, st("a"))});
-  integrate_trace(builder, events({"a"}));
+  integrate_trace(builder, pruning, events({"a"}));
   EXPECT_EQ(describe(builder.transitions), "/-1->a/0 used\n/-1->a/3 used\n");
   EXPECT_TRUE(accepting("a", 0));
   EXPECT_FALSE(accepting("a", 3));
@@ -59,7 +60,7 @@ TEST_F(IntegrateTrace, StartsAtTheLowestStateOfTheFirstEvent) {
 
 TEST_F(IntegrateTrace, EmptyTraceChangesNothingAndDrawsNothing) {
   builder.transitions = machine_of({tr(st("a"), st("b"))});
-  integrate_trace(builder, {});
+  integrate_trace(builder, pruning, {});
   EXPECT_EQ(describe(builder.transitions), "a/0->b/0\n");
   EXPECT_EQ(builder.random.next(), 41);
 }
@@ -69,7 +70,7 @@ TEST_F(IntegrateTrace, FollowsWindowsAndAcceptsTheStateOfTheLastEvent) {
   builder.transitions = machine_of({tr(a, b), tr(b, c)});
   observe(builder, {"a", "b"});
   observe(builder, {"b", "c"});
-  integrate_trace(builder, events({"a", "b", "b", "c"}));
+  integrate_trace(builder, pruning, events({"a", "b", "b", "c"}));
   EXPECT_EQ(describe(builder.transitions),
             "/-1->a/0 used\na/0->b/0 used\nb/0->c/0 used\n");
   EXPECT_TRUE(accepting("c", 0));
@@ -82,7 +83,7 @@ TEST_F(IntegrateTrace, AcceptsTheCopyReachedNotOtherCopiesOfTheSameState) {
   builder.transitions = machine_of({tr(a, b), tr(st("b"), st("a"))});
   observe(builder, {"a", "b"});
   observe(builder, {"b", "a"});
-  integrate_trace(builder, events({"a", "b"}));
+  integrate_trace(builder, pruning, events({"a", "b"}));
   // b/0 is reached through a->b; the copy held by b->a keeps its own flag.
   EXPECT_TRUE(*builder.transitions.find(a, b)->to.accepting);
   EXPECT_FALSE(*builder.transitions.find(b, a)->from.accepting);
@@ -98,13 +99,13 @@ TEST_F(IntegrateTrace, TailStepsStayPutWhenNoTransitionLeadsOn) {
     fsm_state current = b;
     // From b: no transition leads to x, so the walk stays at b, and it
     // takes k - 2 = 1 step only.
-    walk_tail(builder, current, events({"a", "b", "x", "c"}), 1);
+    walk_tail(builder, pruning, current, events({"a", "b", "x", "c"}), 1);
     EXPECT_EQ(describe({current}), "b/0");
     EXPECT_TRUE(*current.accepting);
   }
   {
     fsm_state current = b;
-    walk_tail(builder, current, events({"a", "b", "c"}), 1);
+    walk_tail(builder, pruning, current, events({"a", "b", "c"}), 1);
     EXPECT_EQ(describe({current}), "c/0");
   }
 }
@@ -115,7 +116,7 @@ TEST_F(IntegrateTrace, TailLooksOnlyAtTargetsSoAnEntryIntoTheStateMatchesItsName
   builder.transitions = machine_of({tr(a, b, true), tr(b, c, true)});
   fsm_state current = b;
   // The next event is b: a->b ends in b, so the walk stays at b.
-  walk_tail(builder, current, events({"a", "b", "c"}), 0);
+  walk_tail(builder, pruning, current, events({"a", "b", "c"}), 0);
   EXPECT_EQ(describe({current}), "b/0");
 }
 

@@ -17,9 +17,10 @@ using testing::tr;
 class PathCreation : public ::testing::Test {
  protected:
   std::string extend(const window& w, const fsm_state& current) {
-    return describe(extend_for_window(builder, w, current));
+    return describe(extend_for_window(builder, scratch, w, current));
   }
   fsm_builder builder = testing::builder_from_log("", 2);
+  walk_scratch scratch;
   fsm_state initial, A = st("A"), B = st("B"), P = st("P");
 };
 

@@ -17,30 +17,35 @@ using testing::st;
 using testing::tr;
 
 TEST(PathTree, MeasuresTheLongestWalkAndSeesCycles) {
+  std::vector<std::uint32_t> node_of;
   const fsm_state a = st("a"), b = st("b"), c = st("c"), d = st("d");
   // a -> b -> c, and d <-> c once d is reachable.
-  const path_tree chain = make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, c)}), 5, a);
+  const path_tree chain =
+      make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, c)}), 5, a, node_of);
   ASSERT_EQ(chain.nodes.size(), 3u);
   EXPECT_EQ(chain.nodes[0].longest, 2);
   EXPECT_TRUE(chain.has_walk(0, 2));
   EXPECT_FALSE(chain.has_walk(0, 3));
   const path_tree looped =
-      make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, d), tr(d, c)}), 6, a);
+      make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, d), tr(d, c)}), 6, a, node_of);
   EXPECT_EQ(looped.nodes[0].longest, path_tree::kUnbounded);
 }
 
 TEST(PathTree, StatesBeyondKMinusTwoStepsStartNoStep) {
+  std::vector<std::uint32_t> node_of;
   const fsm_state a = st("a"), b = st("b"), c = st("c");
-  const path_tree tree = make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, a)}), 3, a);
+  const path_tree tree =
+      make_path_tree(machine_of({tr(a, b), tr(b, c), tr(c, a)}), 3, a, node_of);
   ASSERT_EQ(tree.nodes.size(), 3u);
   EXPECT_EQ(tree.edges_of(1).size(), 1u);  // b, one step from a
   EXPECT_TRUE(tree.edges_of(2).empty());   // c, two steps from a
 }
 
 TEST(PathTree, FirstSpellingPathIsTheFirstEnumeratedAndHoldsStoredCopies) {
+  std::vector<std::uint32_t> node_of;
   const fsm_state a = st("a"), b0 = st("b"), b7 = st("b", 7), c = st("c");
   const machine m = machine_of({tr(a, b0), tr(a, b7), tr(b0, c), tr(b7, c)});
-  const path_tree tree = make_path_tree(m, 3, a);
+  const path_tree tree = make_path_tree(m, 3, a, node_of);
   const std::optional<path> p = first_path_spelling(tree, events({"a", "b", "c"}));
   ASSERT_TRUE(p);
   EXPECT_EQ(describe(*p), "a/0 b/7 c/0");
@@ -58,8 +63,10 @@ std::string identity(const path& p) {
 }
 
 // Walking a tree below every state gives the paths of enumerate_paths, in
-// the same order and made of the same copies.
+// the same order and made of the same copies, with one table for the trees
+// of every machine.
 TEST(PathTree, WalksThePathsOfTheEnumerationInOrder) {
+  std::vector<std::uint32_t> node_of;
   for (std::uint64_t seed = 1; seed <= 200; ++seed) {
     testing::seeded_sequence rng(seed);
     std::vector<fsm_state> states;
@@ -72,7 +79,7 @@ TEST(PathTree, WalksThePathsOfTheEnumerationInOrder) {
     }
     const std::int32_t k = 2 + static_cast<std::int32_t>(rng.below(4));
     const fsm_state& start = states[rng.below(9)];
-    const path_tree tree = make_path_tree(m, k, start);
+    const path_tree tree = make_path_tree(m, k, start, node_of);
     std::vector<std::string> walked;
     tree_path p(tree);
     walk_tree(

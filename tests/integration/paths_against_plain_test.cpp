@@ -28,16 +28,16 @@ std::string identity(const std::vector<path>& paths) {
   return out.str();
 }
 
-void expect_same_as_plain(const fsm_builder& b) {
+void expect_same_as_plain(const fsm_builder& b, walk_scratch& scratch) {
   if (b.transitions.size() > 40) return;  // plain walks are slow beyond
   for (const fsm_transition& t : b.transitions) {
     const bool refused = testing::plain_creates_unseen_window(b, t);
-    ASSERT_EQ(creates_unseen_window(b, t), refused)
+    ASSERT_EQ(creates_unseen_window(b, scratch, t), refused)
         << t.from.name() << t.from.id << " -> " << t.to.name() << t.to.id;
     // Refusing every target of a name at once must never refuse one that
     // the check accepts.
     if (!t.is_self_loop() && !is_initial_state(t.to) && !refused) {
-      ASSERT_FALSE(ends_unseen_window(b, t.from, *t.to.event));
+      ASSERT_FALSE(ends_unseen_window(b, scratch, t.from, *t.to.event));
     }
     for (const fsm_state* s : {&t.from, &t.to}) {
       for (const direction dir : {direction::forward, direction::backward}) {
@@ -57,11 +57,13 @@ TEST(PathsAgainstPlainWalks, AgreeThroughoutLearning) {
       collect_windows(b, t);
     }
     seed_transitions(b);
+    pruner pruning;
     for (const trace& t : b.traces) {
-      ASSERT_NO_FATAL_FAILURE(expect_same_as_plain(b)) << "seed " << seed;
-      integrate_trace(b, t);
+      ASSERT_NO_FATAL_FAILURE(expect_same_as_plain(b, pruning.walks()))
+          << "seed " << seed;
+      integrate_trace(b, pruning, t);
     }
-    ASSERT_NO_FATAL_FAILURE(expect_same_as_plain(b)) << "seed " << seed;
+    ASSERT_NO_FATAL_FAILURE(expect_same_as_plain(b, pruning.walks())) << "seed " << seed;
   }
 }
 

@@ -66,6 +66,28 @@ TEST(EnumeratePaths, PathStatesShareTheFlagsOfStoredStates) {
   EXPECT_FALSE(*st("b").accepting);
 }
 
+TEST(ForEachPath, AWalkStartedFromAVisitWithStacksOfItsOwnLeavesTheOuterWalkAsItWas) {
+  const fsm_state a = st("a"), b0 = st("b"), b7 = st("b", 7), c = st("c");
+  const machine m = machine_of({tr(a, b0), tr(a, b7), tr(b0, c), tr(b7, c), tr(c, a)});
+  walk_stacks outer, inner;
+  std::vector<path> outer_paths, inner_paths;
+  const auto never = [](const fsm_state&, std::size_t) { return false; };
+  for_each_path(m, outer, 3, a, direction::forward, never, [&](const state_refs& states) {
+    outer_paths.push_back(copy_path(states));
+    for_each_path(m, inner, 3, *states.back(), direction::backward, never,
+                  [&](const state_refs& back) {
+                    inner_paths.push_back(copy_path(back));
+                    return false;  // stopped: the stacks are left empty
+                  });
+    return true;
+  });
+  EXPECT_EQ(describe_all(outer_paths),
+            describe_all(enumerate_paths(m, 3, a, direction::forward)));
+  EXPECT_EQ(describe_all(inner_paths),
+            (std::vector<std::string>{"c/0 b/7 a/0", "c/0 b/7 a/0"}));
+  EXPECT_TRUE(outer.idle() && inner.idle());
+}
+
 TEST(SameEvents, ComparesNamesPositionByPosition) {
   const path p = {st("a"), st("b", 4)};
   EXPECT_TRUE(same_events(testing::events({"a", "b"}), p));

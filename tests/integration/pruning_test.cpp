@@ -7,6 +7,7 @@
 
 #include <iterator>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "support/fixtures.h"
@@ -61,17 +62,17 @@ TEST(Pruning, PathsTakenBeforeAChangePruneLikeThePlainSweep) {
     const auto k = static_cast<std::int32_t>(2 + seed % 4);
     fsm_builder plain = testing::builder_from_log("", k), listed = testing::builder_from_log("", k),
                 treed = testing::builder_from_log("", k);
-    treed.listed_paths_bound = 0;
+    pruner listing, tree_only(0);
     std::vector<fsm_state> states;
     for (fsm_builder* b : {&plain, &listed, &treed}) fill_randomly(*b, seed, states);
     testing::seeded_sequence rng(seed * 7919);
     const fsm_state start = states[rng.below(9)];
     const std::vector<path> paths =
         testing::plain_enumerate_paths(plain.transitions, k, start, direction::forward);
-    pending_paths as_list = take_paths(listed, start, window());
-    pending_paths as_tree = take_paths(treed, start, window());
+    pending_paths as_list = listing.take_paths(listed, start, window());
+    pending_paths as_tree = tree_only.take_paths(treed, start, window());
     as_list.keep();
-    ASSERT_EQ(as_tree.tree.has_value(), !paths.empty());
+    ASSERT_EQ(std::holds_alternative<path_tree>(as_tree.paths), !paths.empty());
     // Path creation erases transitions and adds some before pruning.
     for (std::uint32_t change = rng.below(7); change > 0; --change) {
       if (plain.transitions.empty()) break;
@@ -84,8 +85,8 @@ TEST(Pruning, PathsTakenBeforeAChangePruneLikeThePlainSweep) {
       }
     }
     testing::plain_prune_unobserved_paths(plain, paths);
-    prune_unobserved_paths(listed, as_list);
-    prune_unobserved_paths(treed, as_tree);
+    listing.prune_unobserved_paths(listed, as_list);
+    tree_only.prune_unobserved_paths(treed, as_tree);
     for (const fsm_builder* b : {&listed, &treed}) {
       ASSERT_EQ(describe(b->transitions), describe(plain.transitions)) << "seed " << seed;
       ASSERT_EQ(removals(*b), removals(plain)) << "seed " << seed;
@@ -100,12 +101,16 @@ class PruningRules : public ::testing::Test {
  protected:
   // Prunes the paths from `a` as they stand now, after erasing `erased`.
   void prune_from_a(std::initializer_list<fsm_transition> erased = {}) {
-    pending_paths paths = take_paths(builder, a, window());
+    pending_paths paths = pruning.take_paths(builder, a, window());
     paths.keep();
     for (const fsm_transition& t : erased) builder.transitions.erase(t);
-    prune_unobserved_paths(builder, paths);
+    pruning.prune_unobserved_paths(builder, paths);
+  }
+  bool quiet(const window& w) {
+    return std::holds_alternative<quiet_paths>(pruning.take_paths(builder, a, w).paths);
   }
   fsm_builder builder = testing::builder_from_log("", 3);
+  pruner pruning;
   fsm_state a = st("a"), b0 = st("b"), b7 = st("b", 7), c = st("c"), d = st("d");
 };
 
@@ -155,20 +160,20 @@ TEST_F(PruningRules, EveryPathThroughAMissingStepDrawsAgain) {
 TEST_F(PruningRules, AStateWhosePathsPruneToNothingIsQuietWhileItsPathsStand) {
   builder.transitions = machine_of({tr(a, b0, true), tr(b0, c, true), tr(b0, d, true)});
   prune_from_a();  // every path used: nothing chosen, nothing made
-  const pending_paths spelled = take_paths(builder, a, path_events({a, b0, d}));
-  EXPECT_TRUE(spelled.quiet);
+  const pending_paths spelled = pruning.take_paths(builder, a, path_events({a, b0, d}));
+  EXPECT_TRUE(std::holds_alternative<quiet_paths>(spelled.paths));
   ASSERT_TRUE(spelled.match.has_value());
   EXPECT_EQ(describe(*spelled.match), "a/0 b/0 d/0");
   // A window no path spells leads to path creation: the paths are taken.
-  EXPECT_FALSE(take_paths(builder, a, path_events({a, c, d})).quiet);
+  EXPECT_FALSE(quiet(path_events({a, c, d})));
   // Beyond the paths (c leads on only after their k states) or not.
   builder.transitions.insert(tr(c, d));
-  EXPECT_TRUE(take_paths(builder, a, window()).quiet);
+  EXPECT_TRUE(quiet(window()));
   builder.transitions.insert(tr(b0, a));
-  EXPECT_FALSE(take_paths(builder, a, window()).quiet);
+  EXPECT_FALSE(quiet(window()));
   prune_from_a();
   builder.transitions = machine_of({tr(a, b0, true), tr(b0, c, true), tr(b0, d, true)});
-  EXPECT_FALSE(take_paths(builder, a, window()).quiet);
+  EXPECT_FALSE(quiet(window()));
 }
 
 TEST(FindOrMakeTransition, ReturnsTheStoredTransitionWithItsFlag) {

@@ -18,24 +18,28 @@ class UnseenWindow : public ::testing::Test {
   void SetUp() override {
     builder.transitions = machine_of({tr(A, B), tr(B, E), t});
   }
+  bool refused(const fsm_transition& u) {
+    return creates_unseen_window(builder, scratch, u);
+  }
   fsm_builder builder = testing::builder_from_log("", 3);
+  walk_scratch scratch;
   fsm_state A = st("A"), B = st("B"), E = st("E"), F = st("F");
   fsm_transition t = tr(B, F);
 };
 
 TEST_F(UnseenWindow, RefusesATransitionEndingAnUnobservedPath) {
-  EXPECT_TRUE(creates_unseen_window(builder, t));
+  EXPECT_TRUE(refused(t));
   observe(builder, {"A", "B", "F"});
-  EXPECT_FALSE(creates_unseen_window(builder, t));
+  EXPECT_FALSE(refused(t));
 }
 
 TEST_F(UnseenWindow, ChecksPathsStartingWithTheTransition) {
   const fsm_state G = st("G");
   builder.transitions.insert(tr(F, G));
   observe(builder, {"A", "B", "F"});
-  EXPECT_TRUE(creates_unseen_window(builder, t));
+  EXPECT_TRUE(refused(t));
   observe(builder, {"B", "F", "G"});
-  EXPECT_FALSE(creates_unseen_window(builder, t));
+  EXPECT_FALSE(refused(t));
 }
 
 TEST_F(UnseenWindow, IgnoresPathsThatPassTheTransitionInTheirMiddle) {
@@ -44,35 +48,35 @@ TEST_F(UnseenWindow, IgnoresPathsThatPassTheTransitionInTheirMiddle) {
   observe(builder, {"A", "B", "F"});
   // X A B F would be unobserved at k = 4, but at k = 3 t is neither first
   // nor last step of X A B.
-  EXPECT_FALSE(creates_unseen_window(builder, t));
+  EXPECT_FALSE(refused(t));
 }
 
 TEST_F(UnseenWindow, NeverRefusesAtKTwo) {
   builder.k = 2;
-  EXPECT_FALSE(creates_unseen_window(builder, t));
+  EXPECT_FALSE(refused(t));
 }
 
 TEST_F(UnseenWindow, NeverRefusesASelfLoop) {
   const fsm_transition loop = tr(B, B);
   builder.transitions.insert(loop);
-  EXPECT_FALSE(creates_unseen_window(builder, loop));
+  EXPECT_FALSE(refused(loop));
 }
 
 TEST_F(UnseenWindow, PathsThroughTheInitialStateAreNotExamined) {
   const fsm_transition start = tr(fsm_state(), A);
   builder.transitions.insert(start);
   // Only A B F and A B E would be unobserved; none starts or ends with start.
-  EXPECT_FALSE(creates_unseen_window(builder, start));
+  EXPECT_FALSE(refused(start));
   builder.transitions.erase(tr(A, B));
   const fsm_transition into_b = tr(fsm_state(), B);
   builder.transitions.insert(into_b);
-  EXPECT_FALSE(creates_unseen_window(builder, into_b));
+  EXPECT_FALSE(refused(into_b));
 }
 
 TEST_F(UnseenWindow, DeadEndsOnBothSidesGiveNoPath) {
   const fsm_transition lone = tr(st("P"), st("Q"));
   builder.transitions.insert(lone);
-  EXPECT_FALSE(creates_unseen_window(builder, lone));
+  EXPECT_FALSE(refused(lone));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ using testing::tr;
 class WindowMatching : public ::testing::Test {
  protected:
   fsm_builder builder = testing::builder_from_log("", 2);
+  pruner pruning;
   fsm_state a = st("a"), b0 = st("b"), b7 = st("b", 7);
 };
 
@@ -24,7 +25,7 @@ TEST_F(WindowMatching, FollowsTheFirstEnumeratedPathThatSpellsTheWindow) {
   builder.transitions = machine_of({tr(a, b0), tr(a, b7)});
   observe(builder, {"a", "b"});
   fsm_state current = a;
-  match_window(builder, events({"a", "b"}), current);
+  match_window(builder, pruning, events({"a", "b"}), current);
   EXPECT_EQ(describe({current}), "b/7");
   EXPECT_EQ(describe(builder.transitions), "a/0->b/0\na/0->b/7 used\n");
   EXPECT_TRUE(builder.removed_transitions.empty());
@@ -34,7 +35,7 @@ TEST_F(WindowMatching, CurrentStateSharesTheFlagOfTheFollowedTransitionsTarget) 
   builder.transitions = machine_of({tr(a, b7)});
   observe(builder, {"a", "b"});
   fsm_state current = a;
-  match_window(builder, events({"a", "b"}), current);
+  match_window(builder, pruning, events({"a", "b"}), current);
   *current.accepting = true;
   EXPECT_TRUE(*builder.transitions.begin()->to.accepting);
 }
@@ -42,7 +43,7 @@ TEST_F(WindowMatching, CurrentStateSharesTheFlagOfTheFollowedTransitionsTarget) 
 TEST_F(WindowMatching, PrunesEnumeratedPathsThatWereNeverObserved) {
   builder.transitions = machine_of({tr(a, b0), tr(a, b7)});
   fsm_state current = a;
-  match_window(builder, events({"a", "b"}), current);
+  match_window(builder, pruning, events({"a", "b"}), current);
   // Both paths spell a b, which is not observed: the followed one is used
   // and survives, the other loses its unused transition.
   EXPECT_EQ(describe(builder.transitions), "a/0->b/7 used\n");
@@ -53,7 +54,7 @@ TEST_F(WindowMatching, PrunesEnumeratedPathsThatWereNeverObserved) {
 TEST_F(WindowMatching, UnmatchedWindowGoesToPathCreation) {
   builder.transitions = machine_of({tr(fsm_state(), a, true), tr(a, b0, true)});
   fsm_state current = a;
-  match_window(builder, events({"a", "e"}), current);
+  match_window(builder, pruning, events({"a", "e"}), current);
   EXPECT_EQ(describe({current}), "e/41");
   EXPECT_EQ(describe(builder.transitions),
             "/-1->a/0 used\na/0->b/0 used\na/0->e/41 used\n");
@@ -65,7 +66,7 @@ TEST_F(WindowMatching, WindowShorterThanKAlwaysCreates) {
   builder.transitions = machine_of({tr(a, b0, true), tr(b0, c, true)});
   observe(builder, {"a", "b", "c"});
   fsm_state current = a;
-  match_window(builder, events({"a", "b"}), current);
+  match_window(builder, pruning, events({"a", "b"}), current);
   // Creation follows the existing a->b: nothing is added or drawn.
   EXPECT_EQ(describe({current}), "b/0");
   EXPECT_EQ(describe(builder.transitions), "a/0->b/0 used\nb/0->c/0 used\n");

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <sstream>
 
 #include "learning/pipeline.h"
@@ -38,10 +37,9 @@ std::string fnv1a(const std::string& bytes) {
 // number of transitions.
 // Window matching walks every path as a tree when `listed_paths` is 0.
 std::string learned_checksum(const std::string& log, std::int32_t k,
-                             std::optional<std::size_t> listed_paths = std::nullopt) {
+                             std::size_t listed_paths = pruner::kListedPathsBound) {
   fsm_builder builder = testing::builder_from_log(log, k);
-  if (listed_paths) builder.listed_paths_bound = *listed_paths;
-  learn(builder, progress_sink{});
+  learn(builder, progress_sink{}, listed_paths);
   return fnv1a(testing::dot_text(builder.transitions) + testing::json_text(builder.transitions)) +
          " " + std::to_string(builder.transitions.size());
 }

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <thread>
 
 #include "support/fixtures.h"
+#include "support/log_generator.h"
 
 namespace logfsm {
 namespace {
@@ -30,6 +32,18 @@ TEST(Learn, LearnsTheSameMachineEveryTimeInOneProcess) {
   const std::string log = "a;b;c;d;\nb;c;a;\na;c;b;d;\nd;a;b;\n";
   const std::string first = learned_files(log, 3);
   EXPECT_EQ(learned_files(log, 3), first);
+}
+
+TEST(Learn, RunsOnTwoThreadsAtOnceLearnWhatRunsOneAfterAnotherLearn) {
+  // Each run keeps its pruning state to itself.
+  const std::string log = testing::process_log(3, 80, 12);
+  const std::string alone[2] = {learned_files(log, 4), learned_files(log, 3)};
+  std::string together[2];
+  std::thread other([&] { together[1] = learned_files(log, 3); });
+  together[0] = learned_files(log, 4);
+  other.join();
+  EXPECT_EQ(together[0], alone[0]);
+  EXPECT_EQ(together[1], alone[1]);
 }
 
 TEST(Learn, LearnsASmallLogCompletely) {
