@@ -1,6 +1,7 @@
 #include "readers/timestamp.h"
 
 #include <array>
+#include <cassert>
 #include <cctype>
 
 namespace logfsm {
@@ -14,6 +15,29 @@ std::int64_t days_from_civil(std::int64_t y, int m, int d) {
   const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
   const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
   return era * 146097 + doe - 719468;
+}
+
+// The date of the proleptic Gregorian calendar `days` after 1970-01-01.
+void civil_from_days(std::int64_t days, std::int64_t& y, int& m, int& d) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t doe = days - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+}
+
+// `value` in `width` decimal digits, zeros in front. Requires: 0 <= value.
+void append_digits(std::int64_t value, int width, std::string& out) {
+  assert(value >= 0);
+  char digits[20];
+  for (int i = width - 1; i >= 0; --i, value /= 10) {
+    digits[i] = static_cast<char>('0' + value % 10);
+  }
+  out.append(digits, static_cast<std::size_t>(width));
 }
 
 int days_in_month(std::int64_t y, int m) {
@@ -208,6 +232,42 @@ std::optional<instant> parse_timestamp(std::string_view text, std::string_view l
                    f.minute * 60 + f.second - std::int64_t{f.zone_minutes} * 60;
   result.nanos = f.nanos;
   return result;
+}
+
+std::int64_t microseconds_of(const instant& t) {
+  return t.seconds * 1000000 + t.nanos / 1000;
+}
+
+std::string format_timestamp(std::int64_t microseconds) {
+  constexpr std::int64_t kPerDay = std::int64_t{86400} * 1000000;
+  std::int64_t days = microseconds / kPerDay;
+  std::int64_t within = microseconds % kPerDay;
+  if (within < 0) {
+    within += kPerDay;
+    --days;
+  }
+  std::int64_t year;
+  int month, day;
+  civil_from_days(days, year, month, day);
+  if (year < 0 || year > 9999) return {};
+  std::string out;
+  out.reserve(27);
+  const std::int64_t seconds = within / 1000000;
+  append_digits(year, 4, out);
+  out += '-';
+  append_digits(month, 2, out);
+  out += '-';
+  append_digits(day, 2, out);
+  out += 'T';
+  append_digits(seconds / 3600, 2, out);
+  out += ':';
+  append_digits(seconds / 60 % 60, 2, out);
+  out += ':';
+  append_digits(seconds % 60, 2, out);
+  out += '.';
+  append_digits(within % 1000000, 6, out);
+  out += 'Z';
+  return out;
 }
 
 }  // namespace logfsm
