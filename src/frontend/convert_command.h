@@ -1,5 +1,6 @@
 // `logfsm convert [options] IN OUT`: writes the traces of a log in any
-// format the readers read as a `;` text log.
+// format the readers read as a `;` text log, or as a CSV event table when
+// OUT ends in ".csv".
 #ifndef LOGFSM_FRONTEND_CONVERT_COMMAND_H_
 #define LOGFSM_FRONTEND_CONVERT_COMMAND_H_
 
@@ -11,8 +12,9 @@ namespace logfsm {
 
 // `args` are the arguments after the word "convert": the reading options,
 // -q, --help, IN and OUT ("-" for `out`). OUT is written completely or not
-// at all. Names holding ";", CR or LF are written with "_" in their place,
-// and `err` says how many names were changed. The reader's notes, a one-line
+// at all (a device or FIFO is written directly). In the text log, names
+// holding ";", CR or LF are written with "_" in their place; `err` says
+// what the writer changed. The reader's notes, a one-line
 // summary (unless -q) and every failure go to `err` as lines starting
 // "logfsm convert: ". Returns kExitOk, kExitUsage, kExitOutputFailed or
 // kExitNoInput (a log that cannot be opened or read in its format).
