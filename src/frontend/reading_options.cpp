@@ -38,7 +38,7 @@ const char kReadingOptionsHelp[] =
     "  --timestamp-column NAME\n"
     "                       CSV: the column of the time\n"
     "  --timestamp-format LAYOUT\n"
-    "                       CSV and XES: e.g. '%Y/%m/%d %H:%M:%S' (default ISO 8601)\n"
+    "                       CSV, XES, raw text: e.g. '%d/%m/%Y %H:%M' (default ISO 8601)\n"
     "  --no-sort            CSV: keep every case in file order\n"
     "  --regex PATTERN      raw text: a pattern with a group (?P<event>...) and\n"
     "                       optionally (?P<case>...); repeat to try several\n"
