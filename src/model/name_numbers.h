@@ -11,8 +11,10 @@
 #ifndef LOGFSM_MODEL_NAME_NUMBERS_H_
 #define LOGFSM_MODEL_NAME_NUMBERS_H_
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,12 +27,22 @@ class name_numbers {
   static constexpr std::uint32_t none = UINT32_MAX;
 
   // The number of `s`, which is size() (and `s` is added) when `s` is new.
-  std::uint32_t number(std::string_view s);
+  std::uint32_t number(std::string_view s) {
+    const std::uint64_t h = hash_of(s);
+    const std::size_t i = slot_of(s, h);
+    return slots_[i] != 0 ? slots_[i] - 1 : add(s, h, i);
+  }
   // The number of `s`, or `none`.
-  std::uint32_t find(std::string_view s) const;
+  std::uint32_t find(std::string_view s) const {
+    const std::size_t i = slot_of(s, hash_of(s));
+    return slots_[i] == 0 ? none : slots_[i] - 1;
+  }
 
   // The string numbered `n`. Requires: n < size().
-  const std::string& operator[](std::uint32_t n) const;
+  const std::string& operator[](std::uint32_t n) const {
+    assert(n < strings_.size());
+    return strings_[n];
+  }
   // Every string, by number.
   const std::vector<std::string>& strings() const { return strings_; }
   std::size_t size() const { return strings_.size(); }
@@ -38,8 +50,37 @@ class name_numbers {
   void clear();
 
  private:
+  // A hash of `s`: 8 bytes at a time, each mixed in.
+  static std::uint64_t hash_of(std::string_view s) {
+    std::uint64_t h = 0x9E3779B97F4A7C15u ^ s.size();
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, s.data() + i, 8);
+      h = (h ^ word) * 0xBF58476D1CE4E5B9u;
+      h ^= h >> 29;
+    }
+    std::uint64_t rest = 0;
+    if (i < s.size())
+      std::memcpy(&rest, s.data() + i, s.size() - i);  // data() may be null
+    h = (h ^ rest) * 0x94D049BB133111EBu;
+    return h ^ (h >> 31);
+  }
+
   // Where `s`, of hash `h`, is held, or the free slot where it would go.
-  std::size_t slot_of(std::string_view s, std::uint64_t h) const;
+  // Slots hold a number + 1; 0 is a free slot.
+  std::size_t slot_of(std::string_view s, std::uint64_t h) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t i = h & mask;
+    for (; slots_[i] != 0; i = (i + 1) & mask) {
+      const std::uint32_t n = slots_[i] - 1;
+      if (hashes_[n] == h && strings_[n] == s) break;
+    }
+    return i;
+  }
+
+  // Adds `s`, of hash `h`, at free slot `i`; returns its number.
+  std::uint32_t add(std::string_view s, std::uint64_t h, std::size_t i);
   void grow();
 
   static constexpr std::size_t kFirstSlots = 64;  // a power of two

@@ -61,8 +61,11 @@ std::vector<std::string> written_case_ids(const event_log& log, tally& numbered)
     const std::string_view own = log.case_id(i);
     std::string id(own);
     if (own.empty() || owner[taken.find(own)] != i) {
-      id = std::to_string(i + 1);
-      while (taken.find(id) != name_numbers::none) id.insert(0, "#");
+      const std::string number = std::to_string(i + 1);
+      id = number;
+      for (std::size_t marks = 1; taken.find(id) != name_numbers::none; ++marks) {
+        id = std::string(marks, '#').append(number);
+      }
       taken.number(id);
       if (log.has_case_ids()) numbered.add(trace_place(i));
     }

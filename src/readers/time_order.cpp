@@ -3,21 +3,7 @@
 #include <algorithm>
 #include <cassert>
 
-#include "model/event_log.h"
-
 namespace logfsm {
-
-timed_name::timed_name(const std::optional<instant>& time, std::uint32_t name_number)
-    : name(name_number) {
-  if (time) {
-    seconds = time->seconds;
-    nanos = time->nanos;
-  }
-}
-
-std::int64_t timed_name::log_time() const {
-  return timed() ? microseconds_of({seconds, nanos}) : event_log::no_time;
-}
 
 void sort_by_time(std::span<std::uint32_t> order, std::span<const timed_name> events) {
   const auto earlier = [events](std::uint32_t a, std::uint32_t b) {

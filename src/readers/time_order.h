@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/event_log.h"
 #include "readers/log_source.h"
 #include "readers/timestamp.h"
 
@@ -26,10 +27,15 @@ struct timed_name {
   std::uint32_t name = 0;
 
   timed_name() = default;
-  timed_name(const std::optional<instant>& time, std::uint32_t name_number);
+  timed_name(const std::optional<instant>& time, std::uint32_t name_number)
+      : seconds(time ? time->seconds : 0),
+        nanos(time ? time->nanos : -1),
+        name(name_number) {}
   bool timed() const { return nanos >= 0; }
   // The time as event_log keeps it (event_log::no_time when it has none).
-  std::int64_t log_time() const;
+  std::int64_t log_time() const {
+    return timed() ? microseconds_of({seconds, nanos}) : event_log::no_time;
+  }
 };
 
 // Puts `order` (indices into `events`: one case's events in file order) in

@@ -47,6 +47,7 @@ int days_in_month(std::int64_t y, int m) {
 }
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 struct fields {
   std::int64_t year = 1970;
@@ -77,7 +78,7 @@ class scanner {
   bool number(T& value, int min, int max) {
     int n = 0;
     T v = 0;
-    while (n < max && !at_end() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
+    while (n < max && !at_end() && is_digit(text_[pos_])) {
       v = v * 10 + (text_[pos_++] - '0');
       ++n;
     }
@@ -88,7 +89,7 @@ class scanner {
   bool fraction(std::int32_t& nanos) {
     int n = 0;
     std::int32_t v = 0;
-    while (!at_end() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
+    while (!at_end() && is_digit(text_[pos_])) {
       if (n < 9) v = v * 10 + (text_[pos_] - '0');
       ++pos_;
       ++n;
@@ -110,7 +111,7 @@ class scanner {
     if (!number(hh, 2, 2)) return false;
     if (literal(':')) {
       if (!number(mm, 2, 2)) return false;
-    } else if (std::isdigit(static_cast<unsigned char>(peek()))) {
+    } else if (is_digit(peek())) {
       if (!number(mm, 2, 2)) return false;
     }
     if (hh > 23 || mm > 59) return false;
@@ -232,10 +233,6 @@ std::optional<instant> parse_timestamp(std::string_view text, std::string_view l
                    f.minute * 60 + f.second - std::int64_t{f.zone_minutes} * 60;
   result.nanos = f.nanos;
   return result;
-}
-
-std::int64_t microseconds_of(const instant& t) {
-  return t.seconds * 1000000 + t.nanos / 1000;
 }
 
 std::string format_timestamp(std::int64_t microseconds) {

@@ -35,7 +35,9 @@ std::optional<instant> parse_timestamp(std::string_view text, std::string_view l
 
 // `t` as a log keeps it: microseconds since 1970-01-01 00:00:00 UTC, rounded
 // down.
-std::int64_t microseconds_of(const instant& t);
+inline std::int64_t microseconds_of(const instant& t) {
+  return t.seconds * 1000000 + t.nanos / 1000;
+}
 
 // `microseconds` (since 1970-01-01 00:00:00 UTC) in ISO 8601, in UTC with
 // six fraction digits: "2024-03-01T09:15:00.000000Z", which parse_timestamp

@@ -263,11 +263,8 @@ TEST_F(ReadingTest, ConvertingToCsvKeepsTracesCaseIdsAndTimes) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, c.notes);
     read_outcome in = read_log_file(c.log, c.options);
-    for (std::size_t i = in.traces.size(); i-- > 0;) {
-      if (!in.traces[i].empty()) continue;
-      in.traces.erase(in.traces.begin() + static_cast<std::ptrdiff_t>(i));
-      if (!in.times.empty()) in.times.erase(in.times.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    std::erase(in.traces, std::vector<std::string>{});  // empty traces have no rows
+    std::erase(in.times, std::vector<std::string>{});
     read_options unsorted;
     unsorted.no_sort = true;
     for (const read_options& back : {unsorted, read_options{}}) {
