@@ -73,14 +73,19 @@ target_state inspect(const std::string& path) {
 }
 
 #ifdef _WIN32
-bool write_whole(const std::string& temp, std::string_view content,
-                 std::optional<fs::perms>) {
-  std::FILE* file = std::fopen(temp.c_str(), "wbx");
+// Writes `content` to the file that fopen's `mode` opens at `path`.
+bool write_opened(const std::string& path, const char* mode, std::string_view content) {
+  std::FILE* file = std::fopen(path.c_str(), mode);
   if (file == nullptr) return false;
   const bool written =
       std::fwrite(content.data(), 1, content.size(), file) == content.size();
   const bool closed = std::fclose(file) == 0;
   return written && closed;
+}
+
+bool write_whole(const std::string& temp, std::string_view content,
+                 std::optional<fs::perms>) {
+  return write_opened(temp, "wbx", content);
 }
 
 bool replace_file(const std::string& temp, const std::string& path) {
@@ -89,12 +94,7 @@ bool replace_file(const std::string& temp, const std::string& path) {
 }
 
 bool write_directly(const std::string& path, std::string_view content) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written =
-      std::fwrite(content.data(), 1, content.size(), file) == content.size();
-  const bool closed = std::fclose(file) == 0;
-  return written && closed;
+  return write_opened(path, "wb", content);
 }
 #else
 // Writes all of `content` to `fd`, again where a signal interrupted.
