@@ -13,10 +13,9 @@ namespace logfsm {
 // `args` are the arguments after the word "convert": the reading options,
 // -q, --help, IN and OUT ("-" for `out`). OUT is written completely or not
 // at all (a device or FIFO is written directly). In the text log, names
-// holding ";", CR or LF are written with "_" in their place; `err` says
-// what the writer changed. The reader's notes, a one-line
-// summary (unless -q) and every failure go to `err` as lines starting
-// "logfsm convert: ". Returns kExitOk, kExitUsage, kExitOutputFailed or
+// holding ";", CR or LF are written with "_" in their place. The reader's
+// notes, what the writer changed, a one-line summary (unless -q) and every
+// failure go to `err` as lines starting "logfsm convert: ". Returns kExitOk, kExitUsage, kExitOutputFailed or
 // kExitNoInput (a log that cannot be opened or read in its format).
 int run_convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
