@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -96,6 +97,8 @@ bool replace_file(const std::string& temp, const std::string& path) {
 bool write_directly(const std::string& path, std::string_view content) {
   return write_opened(path, "wb", content);
 }
+
+bool names_open_stream(const std::string&) { return false; }
 #else
 // Writes all of `content` to `fd`, again where a signal interrupted.
 bool write_all(int fd, std::string_view content) {
@@ -122,8 +125,30 @@ bool write_whole(const std::string& temp, std::string_view content,
   return (::close(fd) == 0) && ok;
 }
 
+// The descriptor that `path` names when it names one of the program's open
+// streams (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N); none
+// otherwise. Opening such a name again would start a new offset at 0 (or
+// the renaming path would replace the file behind it), so that a standard
+// output appended to a file would lose what the file held.
+std::optional<int> open_descriptor(std::string_view path) {
+  if (path == "/dev/stdout") return 1;
+  if (path == "/dev/stderr") return 2;
+  for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (!path.starts_with(prefix)) continue;
+    const std::string_view digits = path.substr(prefix.size());
+    int fd = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), fd);
+    if (ec == std::errc() && end == digits.data() + digits.size() && !digits.empty()) return fd;
+  }
+  return std::nullopt;
+}
+
 // No fsync: devices and FIFOs may refuse it, and there is no file to keep.
 bool write_directly(const std::string& path, std::string_view content) {
+  if (const std::optional<int> fd = open_descriptor(path)) {
+    std::fflush(nullptr);  // what the program wrote through stdio comes first
+    return ::fcntl(*fd, F_GETFD) != -1 && write_all(*fd, content);
+  }
   const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
   if (fd < 0) return false;
   const bool ok = write_all(fd, content);
@@ -133,12 +158,14 @@ bool write_directly(const std::string& path, std::string_view content) {
 bool replace_file(const std::string& temp, const std::string& path) {
   return std::rename(temp.c_str(), path.c_str()) == 0;
 }
+
+bool names_open_stream(const std::string& path) { return open_descriptor(path).has_value(); }
 #endif
 
 }  // namespace
 
 status write_file_atomically(const std::string& path, std::string_view content) {
-  if (is_special_file(path)) {
+  if (names_open_stream(path) || is_special_file(path)) {
     if (write_directly(path, content)) return status();
     return status(status_code::cannot_write, "Cannot write output file: " + path);
   }

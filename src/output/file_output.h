@@ -21,7 +21,10 @@ namespace logfsm {
 // that is neither a regular file nor a directory, such as a device (/dev/null,
 // a terminal) or a FIFO, cannot be replaced: it is opened and written
 // directly, which waits for a FIFO's reader, and a failure (the same
-// message) may come after part of `content` was taken.
+// message) may come after part of `content` was taken. A name of one of the
+// program's open streams (/dev/stdout, /dev/stderr, /dev/fd/N,
+// /proc/self/fd/N) is written through that stream, at its offset: standard
+// output appended to a file keeps what the file held.
 status write_file_atomically(const std::string& path, std::string_view content);
 
 }  // namespace logfsm
