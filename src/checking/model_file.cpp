@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <utility>
 #include <unordered_map>
 
 #include "checking/json_reader.h"
@@ -59,13 +60,9 @@ class shape_reader {
                  std::vector<std::uint32_t>& set);
   bool transition(const json_value& v, std::size_t index);
 
-  // Gives every state the name it read; the others are spelled so.
-  void name_states();
-
   machine_shape& shape_;
   std::unordered_map<std::string, std::uint32_t> numbers_;
-  std::vector<std::string_view> texts_;     // by state number, keys of numbers_
-  std::vector<std::optional<std::string>> tracks_;  // by state number: the track read into it
+  std::vector<std::string_view> texts_;  // by state number, keys of numbers_
   std::string what_;
 };
 
@@ -100,9 +97,8 @@ bool shape_reader::state(const json_value& v, const std::string& where,
   const auto [it, added] =
       numbers_.try_emplace(v.text, static_cast<std::uint32_t>(numbers_.size()));
   if (added) {
-    shape_.states.push_back({"", *id});
+    shape_.states.push_back({std::string(name_part(v.text)), *id});
     texts_.push_back(it->first);
-    tracks_.emplace_back();
   }
   number = it->second;
   return true;
@@ -130,13 +126,10 @@ bool shape_reader::transition(const json_value& v, std::size_t index) {
   if (to == nullptr || !state(*to, where, t.to)) return false;
   const json_value* track = member(v, "track", json_value::kind::string, where);
   if (track == nullptr) return false;
-  const std::string& name = track->text;
-  if (name_part(texts_[t.to]) != (name.empty() ? "s0" : std::string_view(name)))
+  t.track = track->text;
+  if (name_part(texts_[t.to]) != spelled_name(t.track))
     return fail(where + "\"track\" is not the event of \"to\"");
-  std::optional<std::string>& into = tracks_[t.to];
-  if (into && *into != name) return fail(where + "\"track\" differs from another into \"to\"");
-  into = name;
-  shape_.transitions.push_back(t);
+  shape_.transitions.push_back(std::move(t));
   return true;
 }
 
@@ -159,18 +152,7 @@ bool shape_reader::read(const json_value& top) {
     return false;
   }
   if (shape_.initial.empty()) return fail("\"isInitial\" is empty");
-  name_states();
   return true;
-}
-
-void shape_reader::name_states() {
-  for (std::size_t s = 0; s < shape_.states.size(); ++s) {
-    if (tracks_[s]) {
-      shape_.states[s].name = std::move(*tracks_[s]);
-    } else if (const std::string_view spelled = name_part(texts_[s]); spelled != "s0") {
-      shape_.states[s].name = spelled;
-    }
-  }
 }
 
 }  // namespace

@@ -16,11 +16,9 @@
 namespace logfsm {
 
 // Reads `text` as a logfsm machine into `shape`. States are told apart by
-// their text ("NAME(ID)", the empty name written as s0) and numbered once
-// each: first those of "states" in file order, then any other state at its
-// first mention. A state's name is the track of the transitions entering
-// it, or, when none does, its text before the "(ID)" (s0 read as the empty
-// name, which only the initial state carries in a file logfsm writes).
+// their text ("NAME(ID)") and numbered once each: first those of "states"
+// in file order, then any other state at its first mention; a state's name
+// is its text before the "(ID)", and each transition keeps its "track".
 //
 // On failure `shape` is empty and the status is bad_model with one line:
 // the error of parse_json, or "not a logfsm model (WHAT)" when the JSON
@@ -29,9 +27,8 @@ namespace logfsm {
 // and "isInitial" (not empty); every state a string "NAME(ID)" with a
 // decimal 16-bit ID; every transition an object with the strings "from",
 // "to" and "track", where "to" is the track (or "s0" for the empty name)
-// followed by its "(ID)", and every transition into one state has the same
-// track. Members the writer does not write are ignored; a member it writes
-// must appear once.
+// followed by its "(ID)". Members the writer does not write are ignored; a
+// member it writes must appear once.
 status read_model(std::string_view text, machine_shape& shape);
 
 }  // namespace logfsm

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 
 #include "model/event.h"
 
@@ -33,6 +34,12 @@ struct fsm_state {
 // Equal id and equal event name; flags and object identity play no part.
 inline bool operator==(const fsm_state& a, const fsm_state& b) {
   return a.id == b.id && same_event(a.event, b.event);
+}
+
+// The name as a state's text in the output files spells it: s0 for the
+// empty name.
+inline std::string_view spelled_name(std::string_view name) {
+  return name.empty() ? std::string_view("s0") : name;
 }
 
 // True for the initial state: id -1 and the empty name.

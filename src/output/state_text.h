@@ -32,10 +32,6 @@ void append_state(std::string& out, const fsm_state& s, text_syntax syntax);
 void append_state(std::string& out, std::string_view name, std::int16_t id,
                   text_syntax syntax);
 
-// The name as a state's text spells it: s0 for the empty name.
-inline std::string_view spelled_name(std::string_view name) {
-  return name.empty() ? std::string_view("s0") : name;
-}
 // The text of the state of `name` and `id` before quoting and escaping:
 // "NAME(ID)", as a model file reads back.
 std::string state_text(std::string_view name, std::int16_t id);

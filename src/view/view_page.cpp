@@ -64,7 +64,7 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
   json.key("states").open_array(true);
   for (std::size_t s = 0; s < shape.states.size(); ++s) {
     json.open_object()
-        .key("name").string(spelled_name(shape.states[s].name))
+        .key("name").string(shape.states[s].name)
         .key("id").number(shape.states[s].id)
         .key("accepting").boolean(accepting[s])
         .key("initial").boolean(initial[s]);

@@ -108,11 +108,13 @@ machine_shape shape_of_texts(const std::vector<std::string>& states,
   machine_shape shape;
   for (const std::string& text : states) {
     const std::size_t open = text.rfind('(');
-    const std::string name = text.substr(0, open);
-    shape.states.push_back({name == "s0" ? "" : name,
-                            static_cast<std::int16_t>(std::stoi(text.substr(open + 1)))});
+    shape.states.push_back(
+        {text.substr(0, open), static_cast<std::int16_t>(std::stoi(text.substr(open + 1)))});
   }
-  for (const auto& [from, to] : transitions) shape.transitions.push_back({from, to});
+  for (const auto& [from, to] : transitions) {
+    const std::string& name = shape.states[to].name;
+    shape.transitions.push_back({from, to, name == "s0" ? "" : name});
+  }
   shape.initial = {0};
   shape.accepting = accepting;
   return shape;

@@ -45,8 +45,9 @@ void observe(fsm_builder& builder, std::initializer_list<std::string> names);
 // A builder made from log text (one trace per line, events ended by ";").
 fsm_builder builder_from_log(const std::string& log_text, std::int32_t k);
 
-// A shape by hand: states as texts "NAME(ID)" (s0 standing for the empty
-// name), transitions as (from, to) state indices, the first state initial.
+// A shape by hand: states as texts "NAME(ID)", transitions as (from, to)
+// state indices reading the name of `to` (s0 standing for the empty name),
+// the first state initial.
 machine_shape shape_of_texts(const std::vector<std::string>& states,
                              const std::vector<std::pair<std::uint32_t, std::uint32_t>>& transitions,
                              const std::vector<std::uint32_t>& accepting);
