@@ -12,6 +12,19 @@ void add_count(json_text& json, const use_count& c) {
       c.examples, [](json_text& j, std::size_t line) { j.number(line); });
 }
 
+// The log's names and its variants, each with its lines and events.
+void add_variants(json_text& json, const event_log& log, const std::vector<log_variant>& variants) {
+  json.key("names").strings(log.names());
+  json.key("variants").open_array(true);
+  for (const log_variant& v : variants) {
+    json.open_object().key("count").number(v.lines.size());
+    json.key("lines").array(v.lines, [](json_text& j, std::size_t line) { j.number(line); });
+    json.key("events").array(v.events, [](json_text& j, std::uint32_t n) { j.number(n); });
+    json.close_object();
+  }
+  json.close_array();
+}
+
 // `json` with the characters that could end or confuse a <script> element
 // escaped; they stand only inside strings, where the escapes read the same.
 std::string script_safe(const std::string& json) {
@@ -53,7 +66,8 @@ std::string html_escaped(std::string_view text) {
 }  // namespace
 
 std::string view_data(std::string_view model_name, std::string_view log_name,
-                      const machine_shape& shape, const machine_usage& usage) {
+                      const machine_shape& shape, const event_log& log,
+                      const machine_usage& usage) {
   std::vector<bool> initial(shape.states.size(), false), accepting(shape.states.size(), false);
   for (const std::uint32_t s : shape.initial) initial[s] = true;
   for (const std::uint32_t s : shape.accepting) accepting[s] = true;
@@ -101,7 +115,9 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
     }
     json.close_object();
   }
-  json.close_array().key("accepted").number(usage.accepted).close_object();
+  json.close_array().key("accepted").number(usage.accepted);
+  add_variants(json, log, usage.variants);
+  json.close_object();
   text += '\n';
   return script_safe(text);
 }
@@ -154,7 +170,7 @@ std::string make_view_page(const view_assets& assets, std::string_view title,
                            const event_log& log, std::size_t examples) {
   const replay_machine machine = compile_model(shape);
   const machine_usage usage = count_usage(shape, machine, log, examples);
-  return view_page(assets, title, view_data(title, log_name, shape, usage));
+  return view_page(assets, title, view_data(title, log_name, shape, log, usage));
 }
 
 }  // namespace logfsm
