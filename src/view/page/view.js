@@ -305,7 +305,7 @@
     }
     for (const i of vis.edges) {
       const e = graph.edges[i], pen = edgePen(strength(e.traces, graph.maxCount));
-      const label = (named ? e.track + ' · ' : '') + number(e.traces);
+      const label = (named ? wrapped(e.track) + ' · ' : '') + number(e.traces);
       let attrs = `id="e${i}", penwidth=${pen.width.toFixed(2)}, color="${pen.color}", label=${dotString(label)}`;
       if (e.traces === 0) attrs += ', style=dashed';
       lines.push(`n${e.from} -> n${e.to} [${attrs}];`);
