@@ -115,9 +115,9 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
     }
     json.close_object();
   }
-  json.close_array().key("accepted").number(usage.accepted);
+  json.close_array();
   add_variants(json, log, usage.variants);
-  json.close_object();
+  json.key("accepted").number(usage.accepted).close_object();
   text += '\n';
   return script_safe(text);
 }

@@ -27,9 +27,9 @@ namespace logfsm {
 //              {"line":2,"accepted":false,"run":r,"position":p,
 //               "reason":"event not allowed","event":e,"allowed":[...],
 //               "stops":[state indices],"explanation":"line 2: ..."}, ...],
-//    "accepted":n,
 //    "names":["A", ...],
-//    "variants":[{"count":n,"lines":[lines],"events":[name indices]}, ...]}
+//    "variants":[{"count":n,"lines":[lines],"events":[name indices]}, ...],
+//    "accepted":n}
 // States and transitions in the shape's order, transitions' ends as state
 // indices; a state's name as the model file spells it (s0 for the empty
 // name); a rejection in the words of `check --json` with the states it
