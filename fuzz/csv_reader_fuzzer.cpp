@@ -1,8 +1,8 @@
 // Reads arbitrary bytes as a CSV event table twice, once handed out whole
 // and once a few bytes at a time, and checks that:
 //
-// 1. both readings give the same status, traces and notes, so that no
-//    chunk boundary changes what a record holds or where a line is;
+// 1. both readings give the same status, traces, case ids, times and notes,
+//    so that no chunk boundary changes what a record holds or where a line is;
 // 2. a failure is bad_log with one non-empty line, and
 //    every note is one line;
 // 3. every trace holds an event (a case exists only through its rows);
@@ -89,6 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(cut.result.message() == whole.result.message(),
         "the message differs when read in pieces");
   check(cut.traces == whole.traces, "the traces differ when read in pieces");
+  check(cut.case_ids == whole.case_ids && cut.times == whole.times,
+        "the case ids or times differ when read in pieces");
   check(cut.notes == whole.notes, "the notes differ when read in pieces");
 
   if (!whole.result.ok()) {

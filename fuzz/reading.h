@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <istream>
@@ -12,6 +13,7 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers/log_source.h"
 
@@ -32,6 +34,8 @@ struct reading {
   status result;
   raw_traces traces;
   read_notes notes;
+  std::vector<std::string> case_ids;  // per trace, when the log has them
+  std::vector<std::int64_t> times;    // per event, when the log has them
 };
 
 // Hands out its text 1 to 7 bytes at a time, each size taken from the text,
@@ -63,6 +67,12 @@ inline reading read_stream(log_reader reader, std::istream& stream,
   reading r;
   r.result = reader(in, options, log, r.notes);
   r.traces = log.lines();
+  for (std::size_t i = 0; i < log.line_count(); ++i) {
+    if (log.has_case_ids()) r.case_ids.emplace_back(log.case_id(i));
+    for (std::size_t e = 0; log.has_times() && e < log.line(i).size(); ++e) {
+      r.times.push_back(log.time(i, e));
+    }
+  }
   return r;
 }
 

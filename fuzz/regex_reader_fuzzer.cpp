@@ -1,7 +1,7 @@
 // Reads a raw text log by patterns taken from the input, at once and in
-// small pieces, and checks that both readings give the same status, traces
-// and notes, that every message and note is one line, and that no more
-// events and unmatched lines come out than the log has lines.
+// small pieces, and checks that both readings give the same status, traces,
+// case ids, times and notes, that every message and note is one line, and
+// that no more events and unmatched lines come out than the log has lines.
 //
 // Input: a flag byte, then lines: the pattern (--regex); when flag & 1 a
 // separator; when flag & 2 a skip pattern; when flag & 4 a second
@@ -55,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(whole.result.message() == in_pieces.result.message(),
         "the message differs when read in pieces");
   check(whole.traces == in_pieces.traces, "the traces differ when read in pieces");
+  check(whole.case_ids == in_pieces.case_ids && whole.times == in_pieces.times,
+        "the case ids or times differ when read in pieces");
   check(whole.notes == in_pieces.notes, "the notes differ when read in pieces");
 
   const logfsm::status& result = whole.result;

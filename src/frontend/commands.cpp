@@ -70,16 +70,19 @@ command check_command() {
 
 command convert_command() {
   return {"convert",
-          "write a log as a text log",
-          "Reads the log IN in any format logfsm reads and writes its traces to\n"
-          "OUT.txt (\"-\" for standard output) as a text log: one trace per line,\n"
-          "every event ended by \";\". Learning from OUT.txt gives the same files as\n"
+          "write a log as a text log or a CSV table",
+          "Reads the log IN in any format logfsm reads and writes its traces to OUT\n"
+          "(\"-\" for standard output). OUT.txt gets a text log: one trace per line,\n"
+          "every event ended by \";\". Learning from it gives the same files as\n"
           "learning from IN, unless an event name held \";\", CR or LF: those are\n"
-          "written as \"_\", and standard error says how many names were changed.\n",
+          "written as \"_\", and standard error says how many names were changed.\n"
+          "OUT.csv gets an event table instead (case:concept:name, concept:name,\n"
+          "time:timestamp; times in UTC), which reads back to the same traces, case\n"
+          "ids and times; empty traces are left out.\n",
           {quiet_option("no summary line")},
           "IN",
-          {"IN", "OUT.txt"},
-          "0 done; 2 wrong command line; 3 OUT.txt could not be\n"
+          {"IN", "OUT"},
+          "0 done; 2 wrong command line; 3 OUT could not be\n"
           "written; 4 IN cannot be opened or read.\n",
           run_convert};
 }

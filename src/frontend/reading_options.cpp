@@ -20,11 +20,11 @@ const std::vector<option_spec>& reading_option_specs() {
        "CSV: the column(s) naming the event, joined by +"},
       {"timestamp-column", '\0', "NAME", "CSV: the column of the time"},
       {"timestamp-format", '\0', "LAYOUT",
-       "CSV and XES: e.g. '%Y/%m/%d %H:%M:%S' (default ISO 8601)"},
+       "CSV, XES, raw text: e.g. '%d/%m/%Y %H:%M' (default\nISO 8601)"},
       {"no-sort", '\0', "", "CSV: keep every case in file order"},
       {"regex", '\0', "PATTERN",
        "raw text: a pattern with a group (?P<event>...) and\n"
-       "optionally (?P<case>...); repeat to try several"},
+       "optionally (?P<case>...) and (?P<time>...); repeat to\ntry several"},
       {"separator", '\0', "PATTERN", "raw text: lines that end a trace"},
       {"skip", '\0', "PATTERN", "raw text: lines to drop (repeatable)"},
   };

@@ -77,19 +77,18 @@ std::uint32_t machine::name_of(const event_type& e) const {
       name_by_rank_[e.rank] != kNone) {
     return name_by_rank_[e.rank];
   }
-  const auto found = name_numbers_.find(e.name);
-  return found == name_numbers_.end() ? kNone : found->second;
+  const std::uint32_t found = name_numbers_.find(e.name);
+  return found == name_numbers::none ? kNone : found;
 }
 
 std::uint32_t machine::add_name(const event_type& e) {
   std::uint32_t n = name_of(e);
   if (n == kNone) {
-    n = static_cast<std::uint32_t>(names_.size());
-    names_.push_back({e.name, 0, {}});
-    name_numbers_.emplace(e.name, n);
+    n = name_numbers_.number(e.name);
+    names_.push_back({0, {}});
     const auto at = std::lower_bound(
         names_in_order_.begin(), names_in_order_.end(), e.name,
-        [this](std::uint32_t x, const std::string& name) { return name_less(names_[x].name, name); });
+        [this](std::uint32_t x, const std::string& name) { return name_less(name_numbers_[x], name); });
     const bool last = at == names_in_order_.end();
     names_in_order_.insert(at, n);
     if (last) {

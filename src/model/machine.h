@@ -26,12 +26,12 @@
 #include <iterator>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "model/event.h"
 #include "model/fsm_state.h"
 #include "model/fsm_transition.h"
+#include "model/name_numbers.h"
 
 namespace logfsm {
 
@@ -224,7 +224,6 @@ class machine {
   static constexpr std::uint32_t kNone = kNoState;
 
   struct name_entry {
-    std::string name;
     std::uint32_t rank;  // among the machine's names, in name order
     // The states of this name at a transition end, in state order.
     std::vector<std::uint32_t> held;
@@ -259,9 +258,9 @@ class machine {
   const fsm_state& first_copy(std::uint32_t s) const;
 
   // The state table, found by (name, id).
-  std::vector<name_entry> names_;
+  std::vector<name_entry> names_;  // by the name's number in name_numbers_
   std::vector<std::uint32_t> names_in_order_;  // name numbers by name
-  std::unordered_map<std::string, std::uint32_t> name_numbers_;
+  name_numbers name_numbers_;
   // Events of one table (the first one met) find their name by rank.
   std::uint64_t table_ = 0;
   std::vector<std::uint32_t> name_by_rank_;

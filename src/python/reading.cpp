@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "frontend/model_input.h"
-#include "readers/csv_log.h"
+#include "readers/event_table.h"
 #include "readers/read_options.h"
 
 namespace logfsm::python {
@@ -155,9 +155,12 @@ py::list traces_from_dataframe(const py::object& frame, const py::object& case_c
     const auto& [values, missing] = *columns[c];
     return cell_text(values[row], py::cast<bool>(missing[row]));
   };
+  // Messages and notes name a frame's rows by their 0-based numbers and its
+  // columns by this function's keywords.
+  constexpr table_words kFrameWords = {"row", "among the columns", "case=", "activity="};
   event_log log;
   read_notes notes;
-  check(read_event_table(header, py::len(frame), cell, options, log, notes));
+  check(read_event_table(header, py::len(frame), cell, options, kFrameWords, log, notes));
   std::string lines;
   for (const std::string& note : notes) lines += note + "\n";
   warn_notes(lines);

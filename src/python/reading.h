@@ -20,7 +20,7 @@ namespace logfsm::python {
 py::list read_log(const std::filesystem::path& path, const py::kwargs& given);
 
 // The traces of the DataFrame `frame` as read_event_table reads a table
-// (readers/csv_log.h): `case_column`, `activity` (a name or a list of names)
+// (readers/event_table.h): `case_column`, `activity` (a name or a list of names)
 // and `timestamp` name columns, None for the usual names. Missing cells
 // (None, NaN, NaT) are empty, str and bytes cells are names as they are,
 // times are read from their isoformat(), other values from str(). An

@@ -9,23 +9,15 @@
 //
 // The first record is the header. Unless given, the delimiter is ',', ';',
 // tab or '|', whichever occurs most often outside quotes in it (ties in
-// that order; none: ','). Columns are found by name, compared
-// case-insensitively after trimming blanks (the first of equal names): the
-// case from case:concept:name, case_id, case id, caseid or case; the
-// activity from concept:name, activity, activity_name or event; the
-// timestamp from time:timestamp, timestamp, complete timestamp or time (the
-// first of each list that the header holds).
+// that order; none: ','). The records are an event table
+// (readers/event_table.h): its columns are found by name in the header, and
+// each case's value is its trace's case id and each row's timestamp its
+// event's time.
 //
 // A row with fewer fields than the header reads the missing ones as empty;
-// extra fields are ignored. Rows with an empty case are left out (a note
-// counts them); an empty activity is an event with an empty name.
+// extra fields are ignored.
 #ifndef LOGFSM_READERS_CSV_LOG_H_
 #define LOGFSM_READERS_CSV_LOG_H_
-
-#include <cstddef>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "readers/log_source.h"
 
@@ -51,24 +43,9 @@ namespace logfsm {
 //
 // Cost: one pass over the input, holding one 64 KiB chunk of it (or the
 // record being read, when longer), each distinct case and name once, and 24
-// bytes per event.
+// bytes per event besides the log.
 status read_csv_log(input_file& in, const read_options& options, event_log& log,
                     read_notes& notes);
-
-// The text of the cell at (row, column) of a table, both 0-based.
-using table_cell = std::function<std::string(std::size_t row, std::size_t column)>;
-
-// The same rules for a table already split into cells (a data frame): the
-// columns are chosen among `header` as read_csv_log chooses them from a
-// header line (options.case_column, activity_columns and timestamp_column,
-// or the usual names), and rows 0 to rows - 1 are grouped into cases and
-// ordered as read_csv_log orders them; only the chosen columns' cells are
-// asked for. Messages and notes name rows by their 0-based number ("row 3")
-// and the columns by case= and activity= ("no case column among the
-// columns: a, b (name one with case=)").
-status read_event_table(const std::vector<std::string>& header, std::size_t rows,
-                        const table_cell& cell, const read_options& options,
-                        event_log& log, read_notes& notes);
 
 }  // namespace logfsm
 

@@ -11,10 +11,11 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "model/name_numbers.h"
 #include "readers/line_reader.h"
+#include "readers/timestamp.h"
 
 namespace logfsm {
 namespace {
@@ -116,6 +117,7 @@ struct event_pattern {
   std::unique_ptr<RE2> re;
   int event_group = 0;
   int case_group = -1;  // -1: none
+  int time_group = -1;  // -1: none
 };
 
 // Every pattern of the options, compiled.
@@ -139,8 +141,9 @@ status compile_event_pattern(std::string_view pattern, line_patterns& patterns) 
     compiled.case_group = c->second;
     patterns.any_case_group = true;
   }
-  patterns.submatches =
-      std::max({patterns.submatches, compiled.event_group + 1, compiled.case_group + 1});
+  if (const auto t = groups.find("time"); t != groups.end()) compiled.time_group = t->second;
+  patterns.submatches = std::max({patterns.submatches, compiled.event_group + 1,
+                                  compiled.case_group + 1, compiled.time_group + 1});
   patterns.events.push_back(std::move(compiled));
   return status();
 }
@@ -176,73 +179,81 @@ bool is_blank(std::string_view line) {
 // Gathers events into traces and appends each trace to the log once it is
 // complete, in the order of the traces' first events. Without case values
 // the one open trace is written to the log as it grows; with them each open
-// trace is buffered as name numbers.
+// trace is buffered as name numbers (and times, once some event has one).
 class trace_assembly {
  public:
   trace_assembly(event_log& log, bool by_case) : log_(log), by_case_(by_case) {}
 
-  // Adds the event `name` to the open trace of `case_value` (ignored
-  // without case values), opening it when there is none.
-  void add(std::string_view case_value, std::string_view name) {
+  // Adds the event `name` at `time` (or event_log::no_time) to the open
+  // trace of `case_value` (ignored without case values), opening it when
+  // there is none.
+  void add(std::string_view case_value, std::string_view name, std::int64_t time) {
     if (!by_case_) {
-      log_.add_event(name);
+      log_.add_event(name, time);
       open_ = true;
       return;
     }
-    auto trace = open_cases_.find(case_value);
-    if (trace == open_cases_.end()) {
-      trace = open_cases_.emplace(std::string(case_value), open_traces_.size()).first;
-      open_traces_.emplace_back();
+    const std::uint32_t trace = open_cases_.number(case_value);
+    if (trace == open_traces_.size()) open_traces_.emplace_back();
+    open_trace& open = open_traces_[trace];
+    open.names.push_back(names_.number(name));
+    if (!open.times.empty()) {
+      open.times.push_back(time);
+    } else if (time != event_log::no_time) {
+      open.times.assign(open.names.size() - 1, event_log::no_time);
+      open.times.push_back(time);
     }
-    open_traces_[trace->second].push_back(number_of(name));
   }
 
   // Ends every open trace.
   void end_traces() {
     if (open_) log_.end_line();
     open_ = false;
-    for (const std::vector<std::uint32_t>& trace : open_traces_) {
-      for (const std::uint32_t n : trace) log_.add_event(names_[n]);
-      log_.end_line();
+    for (std::uint32_t t = 0; t < open_traces_.size(); ++t) {
+      const open_trace& trace = open_traces_[t];
+      for (std::size_t i = 0; i < trace.names.size(); ++i) {
+        log_.add_event(names_[trace.names[i]],
+                       trace.times.empty() ? event_log::no_time : trace.times[i]);
+      }
+      log_.end_line(open_cases_[t]);
     }
     open_traces_.clear();
     open_cases_.clear();
   }
 
  private:
-  struct text_hash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view s) const {
-      return std::hash<std::string_view>()(s);
-    }
+  struct open_trace {
+    std::vector<std::uint32_t> names;  // numbers in names_
+    std::vector<std::int64_t> times;   // empty while no event has one
   };
-  using text_map =
-      std::unordered_map<std::string, std::uint32_t, text_hash, std::equal_to<>>;
-
-  std::uint32_t number_of(std::string_view name) {
-    const auto found = numbers_.find(name);
-    if (found != numbers_.end()) return found->second;
-    const auto n = static_cast<std::uint32_t>(names_.size());
-    names_.emplace_back(name);
-    numbers_.emplace(names_.back(), n);
-    return n;
-  }
 
   event_log& log_;
   const bool by_case_;
-  bool open_ = false;               // without case values: the trace has an event
-  std::vector<std::string> names_;  // buffered names by number
-  text_map numbers_;
-  text_map open_cases_;  // case value -> index in open_traces_
-  std::vector<std::vector<std::uint32_t>> open_traces_;
+  bool open_ = false;  // without case values: the trace has an event
+  name_numbers names_;       // buffered names
+  name_numbers open_cases_;  // case values, numbered as open_traces_
+  std::vector<open_trace> open_traces_;
 };
+
+// The time a group matched, or event_log::no_time when it took no part or
+// does not parse.
+std::int64_t time_of(const re2::StringPiece& group, const std::string& layout) {
+  if (group.data() == nullptr) return event_log::no_time;
+  const std::optional<instant> time =
+      parse_timestamp(std::string_view(group.data(), group.size()), layout);
+  return time ? microseconds_of(*time) : event_log::no_time;
+}
 
 // Takes each line in turn as a separator, a dropped line or an event for
 // `traces`; counts the lines no pattern matched and keeps the first's number.
 class line_matcher {
  public:
-  line_matcher(const line_patterns& patterns, trace_assembly& traces)
-      : patterns_(patterns), traces_(traces), groups_(patterns.submatches) {}
+  line_matcher(const line_patterns& patterns, const std::string& timestamp_format,
+               trace_assembly& traces)
+      : patterns_(patterns),
+        timestamp_format_(timestamp_format),
+        traces_(traces),
+        groups_(patterns.submatches) {}
 
   void read(std::string_view line, std::size_t number) {
     if (patterns_.separator && matches_whole(*patterns_.separator, line)) {
@@ -254,13 +265,17 @@ class line_matcher {
       if (matches_whole(*skip, line)) return;
     }
     for (const event_pattern& pattern : patterns_.events) {
-      const int used = std::max(pattern.event_group, pattern.case_group) + 1;
+      const int used =
+          std::max({pattern.event_group, pattern.case_group, pattern.time_group}) + 1;
       if (pattern.re->Match(line, 0, line.size(), RE2::ANCHOR_BOTH, groups_.data(),
                             used)) {
         const std::string_view case_value =
             pattern.case_group < 0 ? std::string_view()
                                    : std::string_view(groups_[pattern.case_group]);
-        traces_.add(case_value, groups_[pattern.event_group]);
+        const std::int64_t time =
+            pattern.time_group < 0 ? event_log::no_time
+                                   : time_of(groups_[pattern.time_group], timestamp_format_);
+        traces_.add(case_value, groups_[pattern.event_group], time);
         return;
       }
     }
@@ -280,6 +295,7 @@ class line_matcher {
 
  private:
   const line_patterns& patterns_;
+  const std::string& timestamp_format_;
   trace_assembly& traces_;
   std::vector<re2::StringPiece> groups_;  // reused for every line
   std::size_t unmatched_ = 0;
@@ -293,7 +309,7 @@ status read_regex_log(input_file& in, const read_options& options, event_log& lo
   line_patterns patterns;
   if (status s = compile_all(options, patterns); !s.ok()) return s;
   trace_assembly traces(log, patterns.any_case_group);
-  line_matcher matcher(patterns, traces);
+  line_matcher matcher(patterns, options.timestamp_format, traces);
   line_reader lines(in, /*cr_ends_line=*/true);
   std::string_view line;
   while (lines.next(line)) {

@@ -58,4 +58,11 @@ std::size_t format_text_log(const event_log& log, std::string& text) {
   return changed;
 }
 
+std::vector<std::string> write_text_log(const event_log& log, std::string& text) {
+  const std::size_t changed = format_text_log(log, text);
+  if (changed == 0) return {};
+  return {std::to_string(changed) + " event name" + (changed == 1 ? "" : "s") +
+          " held \";\", CR or LF, written with \"_\" in their place"};
+}
+
 }  // namespace logfsm

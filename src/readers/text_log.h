@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers/log_source.h"
 
@@ -31,6 +32,11 @@ status read_text_log(input_file& in, const read_options& options, event_log& log
 // format cannot hold) is written as "_". Returns the number of distinct
 // names so changed; with none, parsing the text gives `log` back.
 std::size_t format_text_log(const event_log& log, std::string& text);
+
+// format_text_log, with what it changed as notes for its user: "N event
+// names held \";\", CR or LF, written with \"_\" in their place" (none when
+// nothing changed).
+std::vector<std::string> write_text_log(const event_log& log, std::string& text);
 
 }  // namespace logfsm
 

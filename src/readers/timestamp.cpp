@@ -1,6 +1,7 @@
 #include "readers/timestamp.h"
 
 #include <array>
+#include <cassert>
 #include <cctype>
 
 namespace logfsm {
@@ -16,6 +17,29 @@ std::int64_t days_from_civil(std::int64_t y, int m, int d) {
   return era * 146097 + doe - 719468;
 }
 
+// The date of the proleptic Gregorian calendar `days` after 1970-01-01.
+void civil_from_days(std::int64_t days, std::int64_t& y, int& m, int& d) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const std::int64_t doe = days - era * 146097;
+  const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const std::int64_t mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = yoe + era * 400 + (m <= 2 ? 1 : 0);
+}
+
+// `value` in `width` decimal digits, zeros in front. Requires: 0 <= value.
+void append_digits(std::int64_t value, int width, std::string& out) {
+  assert(value >= 0);
+  char digits[20];
+  for (int i = width - 1; i >= 0; --i, value /= 10) {
+    digits[i] = static_cast<char>('0' + value % 10);
+  }
+  out.append(digits, static_cast<std::size_t>(width));
+}
+
 int days_in_month(std::int64_t y, int m) {
   static constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
   const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
@@ -23,6 +47,7 @@ int days_in_month(std::int64_t y, int m) {
 }
 
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 struct fields {
   std::int64_t year = 1970;
@@ -53,7 +78,7 @@ class scanner {
   bool number(T& value, int min, int max) {
     int n = 0;
     T v = 0;
-    while (n < max && !at_end() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
+    while (n < max && !at_end() && is_digit(text_[pos_])) {
       v = v * 10 + (text_[pos_++] - '0');
       ++n;
     }
@@ -64,7 +89,7 @@ class scanner {
   bool fraction(std::int32_t& nanos) {
     int n = 0;
     std::int32_t v = 0;
-    while (!at_end() && std::isdigit(static_cast<unsigned char>(text_[pos_]))) {
+    while (!at_end() && is_digit(text_[pos_])) {
       if (n < 9) v = v * 10 + (text_[pos_] - '0');
       ++pos_;
       ++n;
@@ -86,7 +111,7 @@ class scanner {
     if (!number(hh, 2, 2)) return false;
     if (literal(':')) {
       if (!number(mm, 2, 2)) return false;
-    } else if (std::isdigit(static_cast<unsigned char>(peek()))) {
+    } else if (is_digit(peek())) {
       if (!number(mm, 2, 2)) return false;
     }
     if (hh > 23 || mm > 59) return false;
@@ -208,6 +233,38 @@ std::optional<instant> parse_timestamp(std::string_view text, std::string_view l
                    f.minute * 60 + f.second - std::int64_t{f.zone_minutes} * 60;
   result.nanos = f.nanos;
   return result;
+}
+
+std::string format_timestamp(std::int64_t microseconds) {
+  constexpr std::int64_t kPerDay = std::int64_t{86400} * 1000000;
+  std::int64_t days = microseconds / kPerDay;
+  std::int64_t within = microseconds % kPerDay;
+  if (within < 0) {
+    within += kPerDay;
+    --days;
+  }
+  std::int64_t year;
+  int month, day;
+  civil_from_days(days, year, month, day);
+  if (year < 0 || year > 9999) return {};
+  std::string out;
+  out.reserve(27);
+  const std::int64_t seconds = within / 1000000;
+  append_digits(year, 4, out);
+  out += '-';
+  append_digits(month, 2, out);
+  out += '-';
+  append_digits(day, 2, out);
+  out += 'T';
+  append_digits(seconds / 3600, 2, out);
+  out += ':';
+  append_digits(seconds / 60 % 60, 2, out);
+  out += ':';
+  append_digits(seconds % 60, 2, out);
+  out += '.';
+  append_digits(within % 1000000, 6, out);
+  out += 'Z';
+  return out;
 }
 
 }  // namespace logfsm

@@ -6,6 +6,7 @@
 #include <compare>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace logfsm {
@@ -31,6 +32,18 @@ struct instant {
 // itself. The whole text must match. None when it does not, or when a field
 // is out of range (February 30th, hour 24, ...).
 std::optional<instant> parse_timestamp(std::string_view text, std::string_view layout = {});
+
+// `t` as a log keeps it: microseconds since 1970-01-01 00:00:00 UTC, rounded
+// down.
+inline std::int64_t microseconds_of(const instant& t) {
+  return t.seconds * 1000000 + t.nanos / 1000;
+}
+
+// `microseconds` (since 1970-01-01 00:00:00 UTC) in ISO 8601, in UTC with
+// six fraction digits: "2024-03-01T09:15:00.000000Z", which parse_timestamp
+// reads back to the same microsecond. Empty when the year is not 0000 to
+// 9999, which that form cannot hold.
+std::string format_timestamp(std::int64_t microseconds);
 
 }  // namespace logfsm
 

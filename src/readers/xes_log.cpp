@@ -7,13 +7,16 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "model/name_numbers.h"
+#include "readers/shown_text.h"
+#include "readers/time_order.h"
 #include "readers/timestamp.h"
 #endif
 
@@ -56,6 +59,24 @@ bool is(const char* name, const char* local) {
   return std::strcmp(local_name(name), local) == 0;
 }
 
+// The key and value of an attribute element, when it has both.
+struct key_value {
+  const char* key = nullptr;
+  const char* value = nullptr;
+};
+
+key_value key_and_value(const char** atts) {
+  key_value found;
+  for (; atts[0] != nullptr; atts += 2) {
+    if (std::strcmp(atts[0], "key") == 0) {
+      found.key = atts[1];
+    } else if (std::strcmp(atts[0], "value") == 0) {
+      found.value = atts[1];
+    }
+  }
+  return found;
+}
+
 // The value of the XML attribute `name` among expat's name/value pairs.
 const char* attribute(const char** atts, const char* name) {
   for (; atts[0] != nullptr; atts += 2) {
@@ -83,13 +104,6 @@ struct key_values {
     values.resize(keys);
     present.assign(keys, 0);
   }
-};
-
-// An event kept while its trace waits to be ordered by time.
-struct timed_event {
-  instant time;
-  bool timed = false;
-  std::uint32_t name = 0;  // in xes_reader::sort_names_
 };
 
 // The first event a note counts, and how many there are.
@@ -149,12 +163,12 @@ class xes_reader {
   XML_Parser parser_;
   status failure_;
 
-  // The keys asked for, by number: the classifier's, then the lifecycle and
-  // time keys when their options are set (each key once).
+  // The keys asked for, by number: the classifier's, then the lifecycle key
+  // when its option is set, and the time key (each key once).
   std::vector<std::string> keys_;
   std::vector<std::size_t> classifier_;
   std::optional<std::size_t> lifecycle_;
-  std::optional<std::size_t> time_;
+  std::size_t time_ = 0;
 
   key_values globals_;
   key_values event_;
@@ -166,15 +180,18 @@ class xes_reader {
   bool in_globals_ = false;
   std::int64_t trace_number_ = 0;
   std::int64_t event_number_ = 0;  // the trace's <event> elements so far
+  std::string trace_name_;         // the trace's own concept:name, or empty
 
-  // With sort_by_time: the trace's kept events, and their names once each.
-  std::vector<timed_event> pending_;
-  std::unordered_map<std::string, std::uint32_t> sort_numbers_;
-  std::vector<const std::string*> sort_names_;
+  // With sort_by_time: the trace's kept events, whether each of them has a
+  // time, and their names once each.
+  std::vector<timed_name> pending_;
+  bool all_timed_ = true;
+  std::vector<std::uint32_t> order_;
+  name_numbers sort_names_;
 
   tally other_lifecycle_;
   tally nameless_;
-  tally untimed_;
+  file_order_tally file_order_;
 };
 
 xes_reader::xes_reader(const read_options& options, event_log& log)
@@ -193,7 +210,7 @@ xes_reader::xes_reader(const read_options& options, event_log& log)
       classifier_.push_back(key_number(key));
   }
   if (!options.lifecycle.empty()) lifecycle_ = key_number(kLifecycleKey);
-  if (options.sort_by_time) time_ = key_number(kTimeKey);
+  time_ = key_number(kTimeKey);
   globals_.reset(keys_.size());
   event_.reset(keys_.size());
 }
@@ -237,6 +254,7 @@ void xes_reader::start_element(const char* name, const char** atts) {
       in_trace_ = true;
       ++trace_number_;
       event_number_ = 0;
+      trace_name_.clear();
     } else if (is(name, "global")) {
       // The scope is "event" when not given.
       const char* scope = attribute(atts, "scope");
@@ -247,6 +265,12 @@ void xes_reader::start_element(const char* name, const char** atts) {
       in_event_ = true;
       ++event_number_;
       std::fill(event_.present.begin(), event_.present.end(), 0);
+    } else if (in_trace_) {
+      const key_value attribute = key_and_value(atts);
+      if (attribute.key != nullptr && attribute.value != nullptr &&
+          std::strcmp(attribute.key, kNameKey) == 0) {
+        trace_name_.assign(attribute.value);
+      }
     } else if (in_globals_) {
       record(atts, globals_);
     }
@@ -271,15 +295,7 @@ void xes_reader::end_element() {
 // An attribute element: any element with a key and a value; its type does
 // not matter. A later one of the same key replaces an earlier one.
 void xes_reader::record(const char** atts, key_values& into) const {
-  const char* key = nullptr;
-  const char* value = nullptr;
-  for (; atts[0] != nullptr; atts += 2) {
-    if (std::strcmp(atts[0], "key") == 0) {
-      key = atts[1];
-    } else if (std::strcmp(atts[0], "value") == 0) {
-      value = atts[1];
-    }
-  }
+  const auto [key, value] = key_and_value(atts);
   if (key == nullptr || value == nullptr) return;
   for (std::size_t k = 0; k < keys_.size(); ++k) {
     if (std::strcmp(keys_[k].c_str(), key) == 0) {
@@ -323,39 +339,37 @@ void xes_reader::end_event() {
     nameless_.add(trace_number_, event_number_);
     return;
   }
-  if (!time_) {
-    log_.add_event(name_);
-    return;
-  }
-  timed_event event;
-  const std::string* stamp = value(*time_);
+  const std::string* stamp = value(time_);
   const std::optional<instant> time =
       stamp == nullptr ? std::nullopt
                        : parse_timestamp(*stamp, options_.timestamp_format);
-  if (time) {
-    event.time = *time;
-    event.timed = true;
-  } else {
-    untimed_.add(trace_number_, event_number_);
+  if (!options_.sort_by_time) {
+    log_.add_event(name_, time ? microseconds_of(*time) : event_log::no_time);
+    return;
   }
-  const auto [at, added] =
-      sort_numbers_.try_emplace(name_, static_cast<std::uint32_t>(sort_names_.size()));
-  if (added) sort_names_.push_back(&at->first);
-  event.name = at->second;
-  pending_.push_back(event);
+  if (!time && all_timed_) {
+    all_timed_ = false;
+    file_order_.add([&] {
+      return "trace " + std::to_string(trace_number_) + ", event " +
+             std::to_string(event_number_) + ", " +
+             (stamp == nullptr ? std::string("no ") + kTimeKey : "\"" + shown(*stamp) + "\"");
+    });
+  }
+  pending_.emplace_back(time, sort_names_.number(name_));
 }
 
 void xes_reader::end_trace() {
-  if (time_) {
-    // Timed events first, by time; the untimed ones after them, as they came.
-    std::stable_sort(pending_.begin(), pending_.end(),
-                     [](const timed_event& a, const timed_event& b) {
-                       return a.timed && (!b.timed || a.time < b.time);
-                     });
-    for (const timed_event& event : pending_) log_.add_event(*sort_names_[event.name]);
+  if (options_.sort_by_time) {
+    order_.resize(pending_.size());
+    std::iota(order_.begin(), order_.end(), 0u);
+    if (all_timed_) sort_by_time(order_, pending_);
+    for (const std::uint32_t e : order_) {
+      log_.add_event(sort_names_[pending_[e].name], pending_[e].log_time());
+    }
     pending_.clear();
+    all_timed_ = true;
   }
-  log_.end_line();
+  log_.end_line(trace_name_);
 }
 
 status xes_reader::read(input_file& in, read_notes& notes) {
@@ -404,10 +418,7 @@ void xes_reader::add_notes(read_notes& notes) const {
   if (nameless_.count > 0) {
     notes.push_back(events(nameless_.count) + " without a name left out " + nameless_.place());
   }
-  if (untimed_.count > 0) {
-    notes.push_back(events(untimed_.count) + " without a " + kTimeKey +
-                    " that parses placed at the end of their trace " + untimed_.place());
-  }
+  file_order_.note("trace", notes);
 }
 
 }  // namespace

@@ -10,6 +10,12 @@
 // is of event scope). Tags may carry a namespace prefix (local names are
 // compared); attribute elements nested inside other attributes, and events
 // outside traces, are ignored. Names are the UTF-8 bytes of the values.
+//
+// A trace's case id is the value of its own concept:name attribute (a
+// direct child of <trace>), else it has none. An event's time is its
+// time:timestamp (own, else the event global default) read with
+// options.timestamp_format; one that is missing or does not parse gives no
+// time.
 #ifndef LOGFSM_READERS_XES_LOG_H_
 #define LOGFSM_READERS_XES_LOG_H_
 
@@ -24,13 +30,14 @@ namespace logfsm {
 // - lifecycle: events whose lifecycle:transition (own, else default) is
 //   none of these (ASCII case ignored) are left out; events without one
 //   are kept.
-// - sort_by_time: each trace's events ordered stably by time:timestamp
-//   (own, else default) read with timestamp_format; those without one
-//   that parses keep their order at the end of the trace.
+// - sort_by_time: each trace ordered by the readers' one policy
+//   (readers/time_order.h): sorted stably by time when every kept event of
+//   it has a time, otherwise kept in document order.
 // Notes count the events left out for another lifecycle transition, those
-// left out without a name, and those placed at the end, with the first
-// place ("trace T, event E", both from 1, E counting the trace's <event>
-// elements).
+// left out without a name, and the traces kept in file order, with the
+// first place ("trace T, event E", both from 1, E counting the trace's
+// <event> elements; for the order, then the timestamp as quoted text or "no
+// time:timestamp").
 //
 // Fails with bad_log "line L, column C: what" for XML that is not
 // well-formed (expat's words; "no element found" for an empty file), a

@@ -76,9 +76,10 @@ class ProcessTest : public ::testing::Test {
   std::string hold_file() const { return (root_ / "hold").string(); }
 
   // Runs `logfsm ARGS` in dir() with `input` on standard input and the
-  // stand-in dot alone on PATH (or no dot at all).
-  process_run run(const strings& args, const std::string& input,
-                  bool with_dot = true) const {
+  // stand-in dot alone on PATH (or no dot at all); standard output goes to
+  // a file, appended to what `out_before` puts there first, when given.
+  process_run run(const strings& args, const std::string& input, bool with_dot = true,
+                  const std::string* out_before = nullptr) const {
     write_file(root_ / "in", input);
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about
     // "text" + std::string temporaries at -O3.
@@ -91,7 +92,8 @@ class ProcessTest : public ::testing::Test {
     }
     for (const std::string& arg : args) command.append(" ").append(quoted(arg));
     command.append(" <").append(quoted((root_ / "in").string()));
-    command.append(" >").append(quoted((root_ / "out").string()));
+    if (out_before != nullptr) write_file(root_ / "out", *out_before);
+    command.append(out_before != nullptr ? " >>" : " >").append(quoted((root_ / "out").string()));
     command.append(" 2>").append(quoted((root_ / "err").string()));
     const int status = std::system(command.c_str());
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(root_ / "out"),
@@ -220,6 +222,16 @@ TEST_F(ProcessTest, ALiveProgressLineOnlyOnARealTerminal) {
   const process_run piped = run({"--no-render", "run.txt", "3"}, "");
   EXPECT_EQ(piped.err, "");
   EXPECT_NE(piped.out.find("Processed trace 5 of 5\n"), std::string::npos);
+}
+
+// /dev/stdout names the program's open standard output: a file it is
+// appended to keeps what it held, as with any other writer.
+TEST_F(ProcessTest, OutputToDevStdoutGoesToTheOpenStream) {
+  write_file(dir() / "log.txt", "a;b;\n");
+  const std::string before = "earlier line\n";
+  const process_run run = this->run({"convert", "-q", "log.txt", "/dev/stdout"}, "", true, &before);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, before + "a;b;\n");
 }
 
 }  // namespace

@@ -4,11 +4,20 @@
 
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "readers/log_source.h"
 #include "readers/regex_log.h"
 #include "readers/xes_log.h"
 #include "support/program_run.h"
+#include "support/read_bytes.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace logfsm::testing {
 namespace {
@@ -182,7 +191,7 @@ TEST_F(ReadingTest, RefusesWhatItCannotReadAndWritesNothing) {
        4,
        "logfsm convert: broken.xes: line 1",
        reads_xes()},
-      {{"convert", "plain.txt"}, 2, "logfsm convert: IN and OUT.txt are needed"},
+      {{"convert", "plain.txt"}, 2, "logfsm convert: IN and OUT are needed"},
       {{"convert", "plain.txt", "no/such/dir/out.txt"},
        3,
        "logfsm convert: Cannot write output file: no/such/dir/out.txt"},
@@ -197,6 +206,106 @@ TEST_F(ReadingTest, RefusesWhatItCannotReadAndWritesNothing) {
     EXPECT_EQ(files(), before);
   }
 }
+
+// The traces of `name` as read with `options` in this process, with their
+// case ids and times.
+read_outcome read_log_file(const std::string& name, const read_options& options) {
+  log_source source;
+  read_outcome got;
+  got.result = open_log_source(name, options, source);
+  event_log log;
+  if (got.result.ok()) got.result = read_log_source(source, log, got.notes);
+  got.traces = log.lines();
+  describe_cases_and_times(log, got);
+  return got;
+}
+
+// Converted to CSV and read back, every format gives the same traces (empty
+// ones left out), case ids (traces without one of their own numbered) and
+// times: read unsorted always, sorted too when the traces were in time order.
+TEST_F(ReadingTest, ConvertingToCsvKeepsTracesCaseIdsAndTimes) {
+  write("x.xes",
+        "<log><trace><string key=\"concept:name\" value=\"3\"/>"
+        "<event><string key=\"concept:name\" value=\"a,&quot;b&quot;\"/>"
+        "<date key=\"time:timestamp\" value=\"2024-03-01T10:15:00.1234567+01:00\"/></event>"
+        "<event><string key=\"concept:name\" value=\"line&#10;break\"/></event></trace>"
+        "<trace/><trace><string key=\"concept:name\" value=\"3\"/><event>"
+        "<string key=\"concept:name\" value=\"\"/></event></trace>"
+        "<trace><event><string key=\"concept:name\" value=\"c\"/>"
+        "<date key=\"time:timestamp\" value=\"1969-12-31T23:59:59.5Z\"/></event></trace>"
+        "</log>");
+  write("t.csv", kCsv);
+  write("s.log", "1 2024-01-01T10:00Z a\n2 x b\n--\n1 2024-01-01T09:00Z c\n");
+  write("plain.txt", "a;b;\n\nc;\n");
+  read_options sorted_xes, raw;
+  sorted_xes.sort_by_time = true;
+  raw.regex = {R"((?P<case>\d) (?P<time>\S+) (?P<event>\w+))"};
+  raw.separator = "--";
+  const struct {
+    std::string log;
+    strings args;
+    read_options options;
+    bool sorted;
+    std::vector<std::string> ids;
+    std::string notes;
+    bool readable = true;
+  } cases[] = {
+      {"x.xes", {"--sort-by-time"}, sorted_xes, true, {"3", "#3", "4"},
+       "logfsm convert: x.xes: 2 traces kept in file order because a timestamp did not "
+       "parse (first: trace 1, event 2, no time:timestamp)\n"
+       "logfsm convert: 1 empty trace left out (trace 2)\n"
+       "logfsm convert: 2 traces without a case id of their own written with their "
+       "numbers (first: trace 3)\n",
+       reads_xes()},
+      {"t.csv", {}, {}, true, {"c1", "c2", "c3"}, ""},
+      {"s.log", {"--regex", raw.regex[0], "--separator", "--"}, raw, false,
+       {"1", "2", "3"},
+       "logfsm convert: 1 trace without a case id of its own written with its number "
+       "(trace 3)\n",
+       reads_regex_logs()},
+      {"plain.txt", {}, {}, true, {"1", "3"},
+       "logfsm convert: 1 empty trace left out (trace 2)\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.log);
+    if (!c.readable) continue;
+    strings convert = {"convert", "-q"};
+    convert.insert(convert.end(), c.args.begin(), c.args.end());
+    convert.insert(convert.end(), {c.log, "out.csv"});
+    const program_run run = this->run(convert);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, c.notes);
+    read_outcome in = read_log_file(c.log, c.options);
+    std::erase(in.traces, std::vector<std::string>{});  // empty traces have no rows
+    std::erase(in.times, std::vector<std::string>{});
+    read_options unsorted;
+    unsorted.no_sort = true;
+    for (const read_options& back : {unsorted, read_options{}}) {
+      if (!back.no_sort && !c.sorted) continue;
+      const read_outcome csv = read_log_file("out.csv", back);
+      EXPECT_EQ(csv.traces, in.traces);
+      EXPECT_EQ(csv.case_ids, c.ids);
+      EXPECT_EQ(csv.times, in.times);
+    }
+  }
+}
+
+#ifndef _WIN32
+// Devices and FIFOs cannot be replaced, so convert writes them directly.
+TEST_F(ReadingTest, ConvertWritesToDevicesAndFifos) {
+  write("plain.txt", "a;b;\n");
+  EXPECT_EQ(this->run({"convert", "-q", "plain.txt", "/dev/null"}).status, 0);
+  ASSERT_EQ(mkfifo("pipe.csv", 0600), 0);
+  std::string got;
+  std::thread reader([&got] { got = read_file("pipe.csv"); });
+  const program_run run = this->run({"convert", "-q", "plain.txt", "pipe.csv"});
+  if (run.status != 0) ::close(::open("pipe.csv", O_WRONLY));  // lets the reader end
+  reader.join();
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(got, "case:concept:name,concept:name,time:timestamp\n1,a,\n1,b,\n");
+  EXPECT_EQ(files(), (strings{"pipe.csv", "plain.txt"}));
+}
+#endif
 
 }  // namespace
 }  // namespace logfsm::testing

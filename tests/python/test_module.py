@@ -231,6 +231,20 @@ def test_dataframes_read_as_their_csv_export(change, tmp_path):
     assert logfsm.traces_from_dataframe(frame, **columns) == expected
 
 
+def test_dataframe_messages_name_rows_and_keywords():
+    pd = pytest.importorskip("pandas")
+    with pytest.raises(ValueError, match=r"^no case column among the columns: who, what "
+                                         r"\(name one with case=\)$"):
+        logfsm.traces_from_dataframe(pd.DataFrame({"who": ["1"], "what": ["a"]}))
+    frame = pd.DataFrame({"case": ["1", None, "1"], "activity": ["a", "b", "c"],
+                          "time": ["2024-01-02", "2024-01-01", "x"]})
+    with pytest.warns(UserWarning) as warned:
+        assert logfsm.traces_from_dataframe(frame) == [["a", "c"]]
+    assert [str(w.message) for w in warned] == [
+        "1 row without a case left out (row 1)",
+        '1 case kept in file order because a timestamp did not parse (row 2, "x")']
+
+
 def test_the_stub_stands_beside_the_module_and_names_its_api():
     stub = Path(logfsm.__file__).with_name("logfsm.pyi")
     tree = ast.parse(stub.read_text())

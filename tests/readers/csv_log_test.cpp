@@ -154,6 +154,24 @@ TEST(CsvLogTest, NotesRowsWithoutACaseAndCasesKeptInFileOrder) {
             long_time.substr(0, 40) + "...\")"}});
 }
 
+// Each case's value is its trace's case id; every row's time is kept in
+// microseconds, also in a case kept in file order and with no_sort.
+TEST(CsvLogTest, KeepsCaseValuesAsCaseIdsAndTimes) {
+  read_options unsorted;
+  unsorted.no_sort = true;
+  const std::string csv =
+      "case,activity,time\nc2,a,2020-01-01T00:00:00.0000019+01:00\nc1,b,x\nc2,c,\n"
+      "c1,d,1970-01-01\n";
+  for (const read_options& options : {read_options{}, unsorted}) {
+    const testing::read_outcome got = read_bytes(read_csv_log, csv, options);
+    EXPECT_EQ(got.case_ids, (std::vector<std::string>{"c2", "c1"}));
+    EXPECT_EQ(got.times, (std::vector<std::vector<std::string>>{
+                             {"2019-12-31T23:00:00.000001Z", "-"},
+                             {"-", "1970-01-01T00:00:00.000000Z"}}));
+  }
+  EXPECT_TRUE(read_bytes(read_csv_log, "case,activity\n1,a\n").times.empty());
+}
+
 struct error_case {
   std::string csv;
   std::string message;

@@ -84,7 +84,7 @@ TEST_F(RegexLogTest, CutsEventsIntoTraces) {
       // The first pattern matching the whole line wins.
       {{"(?P<event>a)", R"((?P<event>a)\w*)", kWord}, "ab\nb\na", {{"a", "b", "a"}}},
       // Other named groups are ignored; an event group that took no part is "".
-      {{R"((?P<time>\d+) (?P<event>\w+))"}, "12 a\n13 b", {{"a", "b"}}},
+      {{R"((?P<at>\d+) (?P<event>\w+))"}, "12 a\n13 b", {{"a", "b"}}},
       {{"(?P<event>x)?y"}, "y\nxy", {{"", "x"}}},
       // (?<name> is a group; the same text in a class, after \ or in \Q\E is not.
       {{R"((?<case>\d) (?<event>\w+))"}, "1 a\n2 b\n1 c", {{"a", "c"}, {"b"}}},
@@ -107,6 +107,29 @@ TEST_F(RegexLogTest, CutsEventsIntoTraces) {
     EXPECT_EQ(got.traces, c.traces);
     EXPECT_EQ(got.notes, c.notes);
   }
+}
+
+// A trace's case value is its case id; a time group gives each event's
+// time (ISO 8601 or the layout given), none where it took no part or does
+// not parse; traces keep line order.
+TEST_F(RegexLogTest, KeepsCaseValuesAndTimes) {
+  read_options options;
+  options.regex = {R"((?P<case>\d+) (?P<time>\S+) (?P<event>\w+))", kWord};
+  const read_outcome cases = read_bytes(
+      read_regex_log, "1 2024-01-01T10:00:00+01:00 a\n2 x b\n1 2024-01-01T08:00:00.5Z c\nd\n",
+      options);
+  EXPECT_EQ(cases.traces, (raw_traces{{"a", "c"}, {"b"}, {"d"}}));
+  EXPECT_EQ(cases.case_ids, (std::vector<std::string>{"1", "2", ""}));
+  EXPECT_EQ(cases.times, (std::vector<std::vector<std::string>>{
+                             {"2024-01-01T09:00:00.000000Z", "2024-01-01T08:00:00.500000Z"},
+                             {"-"},
+                             {"-"}}));
+  options.regex = {R"((?P<time>[^ ]+ [^ ]+)? ?(?P<event>\w+))"};
+  options.timestamp_format = "%d/%m/%Y %H:%M";
+  const read_outcome layout = read_bytes(read_regex_log, "2/1/2024 10:00 a\nb\n", options);
+  EXPECT_TRUE(layout.case_ids.empty());
+  EXPECT_EQ(layout.times, (std::vector<std::vector<std::string>>{
+                              {"2024-01-02T10:00:00.000000Z", "-"}}));
 }
 
 TEST_F(RegexLogTest, RejectsUnusablePatterns) {

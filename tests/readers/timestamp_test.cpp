@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace logfsm {
 namespace {
@@ -95,6 +96,30 @@ TEST(TimestampTest, ReadsIso8601AndLayoutsAsInstantsOrNothing) {
       EXPECT_EQ(got->seconds, c.expected->seconds);
       EXPECT_EQ(got->nanos, c.expected->nanos);
     }
+  }
+}
+
+// Written in microseconds, rounded down, and read back to the same
+// microsecond; years outside 0000-9999 are not written.
+TEST(TimestampTest, WritesMicrosecondsInIsoUtcThatReadBack) {
+  const std::pair<instant, std::string> cases[] = {
+      {instant{0, 0}, "1970-01-01T00:00:00.000000Z"},
+      {instant{-1, 999999999}, "1969-12-31T23:59:59.999999Z"},
+      {utc(2024, 3, 1, 9, 15, 0, 1999), "2024-03-01T09:15:00.000001Z"},
+      {utc(2000, 2, 29, 23, 59, 59, 500000000), "2000-02-29T23:59:59.500000Z"},
+      {utc(0, 1, 1), "0000-01-01T00:00:00.000000Z"},
+      {utc(9999, 12, 31, 23, 59, 59, 999999999), "9999-12-31T23:59:59.999999Z"},
+      {instant{utc(0, 1, 1).seconds - 1, 0}, ""},
+      {utc(10000, 1, 1), ""},
+  };
+  for (const auto& [time, text] : cases) {
+    SCOPED_TRACE(text);
+    const std::int64_t micros = microseconds_of(time);
+    EXPECT_EQ(format_timestamp(micros), text);
+    if (text.empty()) continue;
+    const std::optional<instant> back = parse_timestamp(text);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(microseconds_of(*back), micros);
   }
 }
 

@@ -115,18 +115,31 @@ TEST_F(XesLogTest, ClassifierJoinsKeysAndLifecycleFilters) {
   for (const xes_case& c : cases) expect_reads(c);
 }
 
-TEST_F(XesLogTest, SortsByTimeStablyWithUntimedEventsLast) {
+// A trace is sorted when every event of it has a time that parses, else it
+// keeps document order and is counted.
+TEST_F(XesLogTest, SortsATraceByTimeOnlyWhenEveryEventHasATime) {
   read_options sort, layout;
   sort.sort_by_time = layout.sort_by_time = true;
   layout.timestamp_format = "%Y/%m/%d %H:%M";
+  const std::string untimed = "<trace><event>" + at("b", "2020-01-02") + "</event><event>" +
+                              name("none") + "</event><event>" + at("a", "2020-01-01") +
+                              "</event></trace>";
   const xes_case cases[] = {
-      {trace({at("late", "2020-01-01T12:00:00Z"), name("none1"),
-              at("tie1", "2020-01-01T10:00:00+01:00"), at("bad", "yesterday"),
-              at("tie2", "2020-01-01T09:00:00Z"), at("zone", "2020-01-01T10:00:00+02:00"),
-              name("none2")}),
-       {{"zone", "tie1", "tie2", "late", "none1", "bad", "none2"}},
-       {"3 events without a time:timestamp that parses placed at the end of their trace "
-        "(first: trace 1, event 2)"},
+      {trace({at("late", "2020-01-01T12:00:00Z"), at("tie1", "2020-01-01T10:00:00+01:00"),
+              at("tie2", "2020-01-01T09:00:00Z"), at("zone", "2020-01-01T10:00:00+02:00")}),
+       {{"zone", "tie1", "tie2", "late"}},
+       {},
+       sort},
+      {"<log>" + untimed + "<trace><event>" + at("b", "2020-01-02") + "</event><event>" +
+           at("bad", "yesterday") + "</event></trace>" + untimed + "</log>",
+       {{"b", "none", "a"}, {"b", "bad"}, {"b", "none", "a"}},
+       {"3 traces kept in file order because a timestamp did not parse (first: trace 1, "
+        "event 2, no time:timestamp)"},
+       sort},
+      {trace({at("b", "2020-01-01"), at("bad", "&#9;x"), name("none")}),
+       {{"b", "bad", "none"}},
+       {"1 trace kept in file order because a timestamp did not parse (trace 1, event 2, "
+        "\"\\tx\")"},
        sort},
       {trace({at("b", "2020-01-01"), name("default")},
              "<global>" + attr("time:timestamp", "2000-01-01") + "</global>"),
@@ -139,6 +152,20 @@ TEST_F(XesLogTest, SortsByTimeStablyWithUntimedEventsLast) {
        layout},
   };
   for (const xes_case& c : cases) expect_reads(c);
+}
+
+// The trace's own concept:name is its case id; every event's time is kept,
+// sorted or not.
+TEST_F(XesLogTest, KeepsTraceNamesAsCaseIdsAndEventTimes) {
+  const std::string xml = "<log><trace>" + name("c1") + "<event>" +
+                          at("a", "2020-01-01T10:00:00.1234567+01:00") + "</event><event>" +
+                          name("b") + "</event></trace><trace><event>" +
+                          at("c", "yesterday") + "</event></trace></log>";
+  const read_outcome read = read_bytes(read_xes_log, xml);
+  EXPECT_EQ(read.case_ids, (std::vector<std::string>{"c1", ""}));
+  EXPECT_EQ(read.times, (std::vector<std::vector<std::string>>{
+                            {"2020-01-01T09:00:00.123456Z", "-"}, {"-"}}));
+  EXPECT_TRUE(read_bytes(read_xes_log, trace({name("a")})).times.empty());
 }
 
 TEST_F(XesLogTest, FailsWithThePlaceOfWhatIsNotAnXesLog) {
