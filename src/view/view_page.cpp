@@ -12,8 +12,14 @@ void add_count(json_text& json, const use_count& c) {
       c.examples, [](json_text& j, std::size_t line) { j.number(line); });
 }
 
-// The log's names and its variants, each with its lines and events.
-void add_variants(json_text& json, const event_log& log, const std::vector<log_variant>& variants) {
+// The log's case ids (one per line), when it has them; its names and its
+// variants, each with its lines and events.
+void add_log_members(json_text& json, const event_log& log, const std::vector<log_variant>& variants) {
+  if (log.has_case_ids()) {
+    json.key("cases").open_array();
+    for (std::size_t i = 0; i < log.line_count(); ++i) json.string(log.case_id(i));
+    json.close_array();
+  }
   json.key("names").strings(log.names());
   json.key("variants").open_array(true);
   for (const log_variant& v : variants) {
@@ -116,7 +122,7 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
     json.close_object();
   }
   json.close_array();
-  add_variants(json, log, usage.variants);
+  add_log_members(json, log, usage.variants);
   json.key("accepted").number(usage.accepted).close_object();
   text += '\n';
   return script_safe(text);

@@ -143,9 +143,14 @@ def check_drawing(driver, data, minimum, label):
 
 
 def check_run(driver, data, line, explanation):
-    """The highlighted run of trace `line` is its run; the explanation is shown."""
+    """The highlighted run of trace `line` is the drawn part of its run; the
+    explanation is shown."""
     run = data['runs'][data['traces'][line - 1]['run']]
-    expected = sorted(ends(data, data['transitions'][i]) for i in run)
+    shown = set(drawn(driver)[1])
+    expected = sorted(e for e in (ends(data, data['transitions'][i]) for i in run) if e in shown)
+    hidden = len(run) - len(expected)
+    if hidden:
+        explanation += f" ({hidden} of the run's {len(run)} transitions are not drawn)"
     _, marked = drawn(driver, '.run')
     expect(marked == expected, f'line {line}: run {marked}, expected {expected}')
     expect(text(driver, 'explanation') == explanation,
@@ -321,6 +326,31 @@ def check_generated(driver, logfsm, work):
     driver.execute_cdp_cmd('Browser.setDownloadBehavior', {'behavior': 'allow', 'downloadPath': str(downloads)})
     check_export(driver, downloads)
     check_quiet(driver)
+    check_cases(driver, logfsm, work, lines)
+
+
+def check_cases(driver, logfsm, work, lines):
+    """The same traces as a CSV log with case ids: #case=ID and the case box
+    select the trace of that case, and the explanation names it."""
+    ids = [f'order-{(i * 37) % 151}' for i in range(len(lines))]
+    rows = [f'{ids[i]},{event}' for i, line in enumerate(lines) for event in line.rstrip(';').split(';')]
+    (work / 'cases.csv').write_text('case,activity\n' + '\n'.join(rows) + '\n')
+    run([logfsm, 'view', '-q', work / 'generated_out_3.json', work / 'cases.csv', '-o', work / 'cases.html'])
+    data, _ = open_view(driver, work / 'cases.html')
+    expect(data['cases'] == ids, 'the data does not hold the case ids')
+    set_fragment(driver, '#case=order-74')
+    check_run(driver, data, 3, f'case order-74, {check_words(data, 3)}')
+    box = driver.find_element('id', 'trace-line')
+    box.clear()
+    box.send_keys('order-111\n')
+    check_run(driver, data, 4, f'case order-111, {check_words(data, 4)}')
+    expect(driver.execute_script('return location.hash').endswith('case=order-111'), 'the fragment does not name the case')
+
+
+def check_words(data, line):
+    """What check says of trace `line`, as the page shows it without a case."""
+    trace = data['traces'][line - 1]
+    return f'line {line}: accepted' if trace['accepted'] else trace['explanation']
 
 
 def main():

@@ -49,6 +49,18 @@ TEST(ViewPageTest, DataIsScriptSafeJsonOfTheModelAndItsUsage) {
   EXPECT_EQ(json["names"], nlohmann::json::parse(R"(["</script>","a\u2028b","x"])"));
   EXPECT_EQ(json["variants"], nlohmann::json::parse(R"([{"count":1,"lines":[1],"events":[0,1]},
                                                         {"count":1,"lines":[2],"events":[2]}])"));
+  EXPECT_FALSE(json.contains("cases"));
+}
+
+TEST(ViewPageTest, DataNamesTheCaseOfEveryLineWhenTheLogHasCases) {
+  const machine_shape model = odd_model();
+  event_log log;
+  log.add_event("x");
+  log.end_line("c<1>");
+  log.end_line();
+  const nlohmann::json json = nlohmann::json::parse(
+      view_data("m", "l", model, log, count_usage(model, compile_model(model), log, 20)));
+  EXPECT_EQ(json["cases"], nlohmann::json::parse(R"(["c<1>", ""])"));
 }
 
 TEST(ViewPageTest, PageReplacesEachMarkerOnce) {

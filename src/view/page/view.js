@@ -26,6 +26,8 @@
   const data = JSON.parse(document.getElementById('logfsm-data').textContent);
   const machine = indexMachine(data);
   const variantOf = variantOfTraces(data);
+  const cases = data.cases || null;        // the case id of every line, or null
+  const caseLines = caseLinesOf(cases);    // each case id's first line
   const graphs = {};  // per mode, made when first drawn
 
   // What is shown; the fragment mirrors all but `edge`.
@@ -73,6 +75,13 @@
     const of = new Int32Array(d.traces.length);
     d.variants.forEach((v, i) => { for (const line of v.lines) of[line - 1] = i; });
     return of;
+  }
+
+  // Each case id's first line (1-based); empty without case ids.
+  function caseLinesOf(ids) {
+    const lines = new Map();
+    (ids || []).forEach((id, i) => { if (id && !lines.has(id)) lines.set(id, i + 1); });
+    return lines;
   }
 
   // The graph of a mode, made on first use.
@@ -524,9 +533,21 @@
 
   // ------------------------------------------------------------------- traces
 
-  // Why a trace was rejected, as `logfsm check` explains it.
+  // The case id of the trace on `line`, or '' when it has none.
+  function caseOf(line) {
+    return cases ? cases[line - 1] || '' : '';
+  }
+
+  // How a trace is named to the user: by its case id where it has one, else
+  // by its line.
+  function traceName(line) {
+    return caseOf(line) || String(line);
+  }
+
+  // Why a trace was rejected, as `logfsm check` explains it, after its case.
   function explain(trace) {
-    return trace.accepted ? `line ${trace.line}: accepted` : trace.explanation;
+    const why = trace.accepted ? `line ${trace.line}: accepted` : trace.explanation;
+    return (caseOf(trace.line) ? `case ${caseOf(trace.line)}, ` : '') + why;
   }
 
   // Highlights the run of the trace on `line` (1-based) and explains it; a
@@ -535,12 +556,55 @@
     view.trace = data.traces[line - 1] || null;
     applyMarks();
     if (view.trace) {
-      $('trace-line').value = String(line);
+      $('trace-line').value = traceName(line);
     } else {
-      $('explanation').hidden = false;
-      $('explanation').textContent = `there is no trace ${line} (the log has ${data.traces.length})`;
+      noTrace(`there is no trace ${line} (the log has ${data.traces.length})`);
     }
     writeHash();
+  }
+
+  // Says in the explanation line that a trace asked for does not exist.
+  function noTrace(text) {
+    $('explanation').hidden = false;
+    $('explanation').classList.add('rejected');
+    $('explanation').textContent = text;
+  }
+
+  // The lines of the traces whose case id holds `query` (case-insensitive),
+  // at most `limit`, an exact match first.
+  function findCases(query, limit) {
+    const q = query.trim().toLowerCase();
+    const found = caseLines.has(query.trim()) ? [caseLines.get(query.trim())] : [];
+    if (!q) return found;
+    for (const [id, line] of caseLines) {
+      if (found.length >= limit) break;
+      if (id.toLowerCase().includes(q) && line !== found[0]) found.push(line);
+    }
+    return found;
+  }
+
+  // Shows the trace the box names: a line number, or with case ids the
+  // case it matches.
+  function showTraceBox() {
+    const text = $('trace-line').value.trim();
+    $('case-matches').hidden = true;
+    if (!cases || /^\d+$/.test(text) && !caseLines.has(text)) { showTrace(Number(text)); return; }
+    const found = findCases(text, 1);
+    if (found.length) showTrace(found[0]);
+    else noTrace(`no case id holds "${text}"`);
+  }
+
+  // Lists the cases whose id holds what the box says.
+  function showCaseMatches() {
+    const list = $('case-matches');
+    list.replaceChildren();
+    if (!cases) return;
+    for (const line of findCases($('trace-line').value, MAX_MATCHES)) {
+      const item = element('li');
+      item.append(button(`${caseOf(line)} (line ${line})`, () => { list.hidden = true; showTrace(line); }));
+      list.append(item);
+    }
+    list.hidden = list.children.length === 0;
   }
 
   function clearTrace() {
@@ -591,6 +655,7 @@
       show.append(element('span', `${i + 1}. ${count(v.count, 'trace')}`, 'variant-count'),
         element('span', `${share(v.count)} · Σ ${share(cumulative)}`, 'variant-share'),
         element('span', variantText(v), 'variant-events'));
+      if (cases) show.append(element('span', 'cases ' + v.lines.slice(0, 3).map(caseOf).join(', ') + (v.count > 3 ? ', …' : ''), 'variant-cases'));
       show.title = variantText(v);
       row.append(tick, show);
       list.append(row);
@@ -651,7 +716,11 @@
   function traceButtons(examples, total) {
     const box = element('div', undefined, 'traces');
     if (!examples.length) box.append(element('span', 'no trace of the log uses it', 'note'));
-    for (const line of examples) box.append(button(String(line), () => showTrace(line)));
+    for (const line of examples) {
+      const b = button(traceName(line), () => showTrace(line));
+      b.title = `line ${line}`;
+      box.append(b);
+    }
     if (total > examples.length) box.append(element('span', `(${examples.length} of ${number(total)})`, 'note'));
     return box;
   }
@@ -853,8 +922,8 @@
   // ----------------------------------------------------------------- fragment
 
   // Reads "#mode=activities&rankdir=TB&min=N&state=ID&activity=NAME&near=1&
-  // trace=L&variants=1,2" (each part optional, values URL-encoded); unknown
-  // or malformed parts are ignored.
+  // trace=L&case=ID&variants=1,2" (each part optional, values URL-encoded);
+  // unknown or malformed parts are ignored.
   function readHash() {
     const wanted = {};
     for (const part of location.hash.replace(/^#/, '').split('&')) {
@@ -876,7 +945,10 @@
     parts.push('min=' + view.min);
     if (view.node >= 0) parts.push((view.mode === 'states' ? 'state=' : 'activity=') + encodeURIComponent(graph.nodes[view.node].key));
     if (view.near && view.node >= 0) parts.push('near=1');
-    if (view.trace) parts.push('trace=' + view.trace.line);
+    if (view.trace) {
+      const id = caseOf(view.trace.line);
+      parts.push(id ? 'case=' + encodeURIComponent(id) : 'trace=' + view.trace.line);
+    }
     if (view.variants.size) parts.push('variants=' + [...view.variants].sort((a, b) => a - b).map((v) => v + 1).join(','));
     const hash = '#' + parts.join('&');
     if (location.hash !== hash) location.hash = hash;
@@ -902,13 +974,15 @@
     if (moved) { view.node = node; view.edge = node >= 0 ? -1 : view.edge; }
     view.near = wanted.near === '1' && node >= 0;
     view.variants = wantedVariants(wanted.variants);
-    const line = /^\d+$/.test(wanted.trace || '') ? Number(wanted.trace) : 0;
+    const line = wanted.case !== undefined ? caseLines.get(wanted.case) || 0
+      : /^\d+$/.test(wanted.trace || '') ? Number(wanted.trace) : 0;
     if (!line) view.trace = null;
     showPanel();
     draw().then(() => {
       showPanel();
       if (moved && node >= 0) focusNode(node);
       if (line && (!view.trace || view.trace.line !== line)) showTrace(line);
+      if (!line && wanted.case !== undefined) noTrace(`the log has no case "${wanted.case}"`);
     });
   }
 
@@ -1089,9 +1163,12 @@
       const found = findNodes($('search').value, 1);
       if (found.length) { $('matches').hidden = true; selectNode(found[0], true); }
     });
-    const traceLine = () => Number($('trace-line').value);
-    $('trace-show').addEventListener('click', () => showTrace(traceLine()));
-    $('trace-line').addEventListener('keydown', (e) => { if (e.key === 'Enter') showTrace(traceLine()); });
+    $('trace-show').addEventListener('click', showTraceBox);
+    $('trace-line').addEventListener('input', showCaseMatches);
+    $('trace-line').addEventListener('keydown', (e) => {
+      if (e.key === 'Escape') $('case-matches').hidden = true;
+      if (e.key === 'Enter') showTraceBox();
+    });
     $('trace-clear').addEventListener('click', clearTrace);
     $('panel-close').addEventListener('click', () => {
       if (view.node >= 0) selectNode(-1);
@@ -1124,6 +1201,11 @@
     const total = data.traces.length;
     $('summary').textContent = `accepted ${number(data.accepted)} of ${count(total, 'trace')}`;
     $('trace-line').max = String(total);
+    if (cases) {
+      $('trace-line').type = 'search';
+      $('trace-line').placeholder = 'case id';
+      $('trace-line').setAttribute('aria-label', 'case id or trace line');
+    }
     showMode();
     wireGraph();
     wireControls();
