@@ -78,10 +78,11 @@ def wait_ready(driver, timeout=60):
         time.sleep(0.02)
 
 
-def open_view(driver, path):
-    """Loads a view and returns its data and the seconds until it was drawn."""
+def open_view(driver, path, fragment=''):
+    """Loads a view (at `fragment`) and returns its data and the seconds until it was drawn."""
+    driver.get('about:blank')
     started = time.monotonic()
-    driver.get(path.as_uri())
+    driver.get(path.as_uri() + fragment)
     wait_ready(driver)
     seconds = time.monotonic() - started
     check_quiet(driver)
