@@ -55,6 +55,14 @@ std::string script_safe(const std::string& json) {
   return out;
 }
 
+// The page's scripts, one after the other, as one <script> element.
+std::vector<std::string_view> script_text(const std::vector<std::string_view>& scripts) {
+  std::vector<std::string_view> text{"<script>\n"};
+  text.insert(text.end(), scripts.begin(), scripts.end());
+  text.push_back("</script>");
+  return text;
+}
+
 std::string html_escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
@@ -143,7 +151,7 @@ std::string view_page(const view_assets& assets, std::string_view title,
       {"<!-- logfsm:libraries -->",
        {"<script>\n", assets.layout, "\n</script>\n<script>\n", assets.pan_zoom,
         "\n</script>"}},
-      {"<!-- logfsm:script -->", {"<script>\n", assets.script, "</script>"}},
+      {"<!-- logfsm:script -->", script_text(assets.scripts)},
   };
   std::size_t size = assets.page.size();
   for (const piece& p : pieces) {

@@ -67,11 +67,11 @@ TEST(ViewPageTest, PageReplacesEachMarkerOnce) {
   const view_assets assets{"<title><!-- logfsm:title --></title>\n<!-- logfsm:style -->\n"
                            "<!-- logfsm:data -->\n<!-- logfsm:libraries -->\n"
                            "<!-- logfsm:script -->\n",
-                           "CSS", "JS", "VIZ", "PAN"};
+                           "CSS", {"A", "B"}, "VIZ", "PAN"};
   EXPECT_EQ(view_page(assets, "a<b>.json", "{}"),
             "<title>a&lt;b&gt;.json</title>\n<style>\nCSS</style>\n"
             "<script type=\"application/json\" id=\"logfsm-data\">{}</script>\n"
-            "<script>\nVIZ\n</script>\n<script>\nPAN\n</script>\n<script>\nJS</script>\n");
+            "<script>\nVIZ\n</script>\n<script>\nPAN\n</script>\n<script>\nAB</script>\n");
 }
 
 }  // namespace

@@ -3,32 +3,24 @@
 // minimum count or the ticked variants let through with Graphviz (viz.js),
 // pans and zooms them, and shows states, transitions, variants and the runs
 // of traces on demand. Everything it shows comes from the JSON in
-// #logfsm-data; it makes no network request.
-'use strict';
-
+// #logfsm-data; it makes no network request. Its graphs come from
+// logfsmGraphs (graphs.js), their DOT text from logfsmDot (dot.js), the saved
+// files from logfsmExport (export.js).
 (function () {
-  const MAX_FIRST_SHOWN = 80;    // transitions drawn at most in the first view
-  const QUICK_LAYOUT_ABOVE = 400; // bigger drawings get the quick layout
-  const NEAR_STEPS = 2;          // how far the neighbourhood view reaches
+  'use strict';
+
   const MAX_MATCHES = 50;        // search results listed at once
   const MAX_FIT_ZOOM = 1.5;      // how far fitting enlarges a small drawing
   const MIN_FIT_ZOOM = 0.7;      // fitting shrinks no further: text stays readable
-  const MAX_LABELLED = 60;       // drawings with more name no events on edges
   const CONFIRM_DRAWING = 2000;  // more transitions are drawn only when asked
   const VARIANT_ROWS = 100;      // variants listed at once
-  const WRAP = 22;               // characters per line of a node's name
-  const EXAMPLES = 20;           // example lines kept per activity and edge
-  // Fewer rounds of crossing reduction and placement, straight edges: keeps
-  // the layout of many transitions to seconds, not minutes.
-  const QUICK_LAYOUT = ', mclimit=0.1, nslimit=1, nslimit1=1, searchsize=10, remincross=false, splines=line';
-  const FONT = 'Helvetica,Arial,sans-serif';
 
   const data = JSON.parse(document.getElementById('logfsm-data').textContent);
-  const machine = indexMachine(data);
+  const model = logfsmGraphs.model(data);
+  const { NEAR_STEPS } = logfsmGraphs;
   const variantOf = variantOfTraces(data);
   const cases = data.cases || null;        // the case id of every line, or null
   const caseLines = caseLinesOf(cases);    // each case id's first line
-  const graphs = {};  // per mode, made when first drawn
 
   // What is shown; the fragment mirrors all but `edge`.
   const view = {
@@ -41,7 +33,7 @@
     trace: null,      // the trace whose run is highlighted, or null
     variants: new Set(),  // ticked variants (indices): draw only their runs
   };
-  let graph = graphOf('states');
+  let graph = model.graphOf('states');
 
   // What the last finished drawing holds.
   const drawing = { nodes: new Map(), edges: new Map(), svg: null, panZoom: null, key: '', natural: null };
@@ -54,21 +46,7 @@
   const number = (n) => n.toLocaleString('en-US');
   const count = (n, noun) => `${number(n)} ${noun}${n === 1 ? '' : 's'}`;
 
-  // ---------------------------------------------------------------- the model
-
-  // Each state's text "NAME(ID)" (as the model file writes it) and the map
-  // back to its index, the ends of every transition and the first initial
-  // state.
-  function indexMachine(d) {
-    const stateIndex = new Map();
-    d.states.forEach((s, i) => {
-      s.text = `${s.name}(${s.id})`;
-      stateIndex.set(s.text, i);
-    });
-    const from = Int32Array.from(d.transitions, (t) => t.from);
-    const to = Int32Array.from(d.transitions, (t) => t.to);
-    return { stateIndex, from, to, initial: d.states.findIndex((s) => s.initial) };
-  }
+  // ------------------------------------------------------------- the traces
 
   // The variant of every trace (index into data.variants).
   function variantOfTraces(d) {
@@ -84,244 +62,7 @@
     return lines;
   }
 
-  // The graph of a mode, made on first use.
-  function graphOf(mode) {
-    if (!graphs[mode]) graphs[mode] = mode === 'activities' ? activityGraph() : stateGraph();
-    return graphs[mode];
-  }
-
-  // The machine as it is: a node per state, an edge per transition, with
-  // the counts and examples of the data.
-  function stateGraph() {
-    const nodes = data.states.map((s, i) => ({
-      label: s.name, key: s.text, traces: s.traces, examples: s.examples,
-      initial: s.initial, accepting: s.accepting, states: [i],
-    }));
-    const edges = data.transitions.map((t, i) => ({
-      from: t.from, to: t.to, track: t.track, traces: t.traces, examples: t.examples, transitions: [i],
-    }));
-    const keys = new Map(nodes.map((n, i) => [n.key, i]));
-    return finishGraph('states', nodes, edges, Int32Array.from(nodes.keys()), Int32Array.from(edges.keys()), keys);
-  }
-
-  // One node per event name, every state of that name merged into it, and
-  // the initial state as a node of its own (key ""); one edge per pair of
-  // nodes that transitions join. Counts are those of the traces whose
-  // counted runs visit a merged state or take a merged transition, each
-  // trace once per node or edge.
-  function activityGraph() {
-    const nodes = [{ label: 'start', key: '', initial: true, accepting: false, states: [] }];
-    const keys = new Map([['', 0]]);
-    const nodeOf = new Int32Array(data.states.length);
-    data.states.forEach((s, i) => {
-      if (!s.initial && !keys.has(s.name)) {
-        keys.set(s.name, nodes.length);
-        nodes.push({ label: s.name, key: s.name, initial: false, accepting: false, states: [] });
-      }
-      const n = s.initial ? 0 : keys.get(s.name);
-      nodeOf[i] = n;
-      nodes[n].states.push(i);
-      nodes[n].accepting = nodes[n].accepting || s.accepting;
-    });
-    const edges = [], edgeIndex = new Map(), edgeOf = new Int32Array(data.transitions.length);
-    data.transitions.forEach((t, i) => {
-      const pair = nodeOf[t.from] * nodes.length + nodeOf[t.to];
-      if (!edgeIndex.has(pair)) {
-        edgeIndex.set(pair, edges.length);
-        edges.push({ from: nodeOf[t.from], to: nodeOf[t.to], track: t.track, transitions: [] });
-      }
-      edgeOf[i] = edgeIndex.get(pair);
-      edges[edgeOf[i]].transitions.push(i);
-    });
-    const g = finishGraph('activities', nodes, edges, nodeOf, edgeOf, keys);
-    countTraces(g);
-    return g;
-  }
-
-  // The parts every graph has besides its nodes and edges: each node's
-  // incoming and outgoing edges, its initial node, the per-run caches.
-  function finishGraph(mode, nodes, edges, nodeOf, edgeOf, keys) {
-    const outgoing = nodes.map(() => []), incoming = nodes.map(() => []);
-    edges.forEach((e, i) => { outgoing[e.from].push(i); incoming[e.to].push(i); });
-    const g = {
-      mode, nodes, edges, nodeOf, edgeOf, keys, outgoing, incoming,
-      initial: machine.initial < 0 ? -1 : nodeOf[machine.initial],
-      runEdges: new Array(data.runs.length), runNodes: new Array(data.runs.length),
-    };
-    if (g.initial < 0 && mode === 'activities') g.initial = 0;
-    updateThresholds(g);
-    return g;
-  }
-
-  // The largest count and the slider's stops: 0 and every count an edge has,
-  // ascending.
-  function updateThresholds(g) {
-    g.maxCount = g.edges.reduce((m, e) => Math.max(m, e.traces), 0);
-    g.thresholds = [...new Set([0, ...g.edges.map((e) => e.traces)])].sort((a, b) => a - b);
-  }
-
-  // Counts, for every node and edge of `g`, the accepted traces whose run
-  // touches it, keeping the first EXAMPLES lines.
-  function countTraces(g) {
-    for (const x of g.nodes.concat(g.edges)) { x.traces = 0; x.examples = []; }
-    const tally = (x, line) => { x.traces++; if (x.examples.length < EXAMPLES) x.examples.push(line); };
-    for (const trace of data.traces) {
-      if (!trace.accepted) continue;
-      for (const e of runEdges(g, trace.run)) tally(g.edges[e], trace.line);
-      for (const n of runNodes(g, trace.run)) tally(g.nodes[n], trace.line);
-    }
-    updateThresholds(g);
-  }
-
-  // The edges of `g` that run `r` takes, each once.
-  function runEdges(g, r) {
-    if (!g.runEdges[r]) g.runEdges[r] = [...new Set((data.runs[r] || []).map((t) => g.edgeOf[t]))];
-    return g.runEdges[r];
-  }
-
-  // The nodes of `g` that run `r` visits: its initial node and the ends of
-  // its edges, each once.
-  function runNodes(g, r) {
-    if (!g.runNodes[r]) {
-      const nodes = new Set(g.initial >= 0 ? [g.initial] : []);
-      for (const e of runEdges(g, r)) { nodes.add(g.edges[e].from); nodes.add(g.edges[e].to); }
-      g.runNodes[r] = [...nodes];
-    }
-    return g.runNodes[r];
-  }
-
-  // The smallest minimum count that lets at most MAX_FIRST_SHOWN edges of
-  // `g` through; 0 when there are no more than that.
-  function startingMin(g) {
-    if (g.edges.length <= MAX_FIRST_SHOWN) return 0;
-    const counts = g.edges.map((e) => e.traces).sort((a, b) => b - a);
-    return counts[MAX_FIRST_SHOWN] + 1;
-  }
-
-  // The edges with at least `min` traces (every one with min 0).
-  function passing(min) {
-    const out = [];
-    graph.edges.forEach((e, i) => { if (e.traces >= min) out.push(i); });
-    return out;
-  }
-
-  // The edges the runs of the ticked variants take.
-  function variantEdges() {
-    const edges = new Set();
-    for (const v of view.variants) {
-      for (const e of runEdges(graph, data.traces[data.variants[v].lines[0] - 1].run)) edges.add(e);
-    }
-    return [...edges].sort((a, b) => a - b);
-  }
-
-  // The nodes within NEAR_STEPS steps of `centre` in either direction, moving
-  // along the given edges only; `centre` itself always belongs.
-  function neighbourhood(centre, edges) {
-    const allowed = new Uint8Array(graph.edges.length);
-    for (const e of edges) allowed[e] = 1;
-    const reached = new Set([centre]);
-    let frontier = [centre];
-    for (let step = 0; step < NEAR_STEPS; step++) {
-      const next = [];
-      for (const n of frontier) {
-        for (const e of graph.outgoing[n].concat(graph.incoming[n])) {
-          const other = graph.edges[e].from === n ? graph.edges[e].to : graph.edges[e].from;
-          if (allowed[e] && !reached.has(other)) { reached.add(other); next.push(other); }
-        }
-      }
-      frontier = next;
-    }
-    return reached;
-  }
-
-  // The nodes and edges to draw: the edges passing the minimum count (or
-  // those of the ticked variants' runs), the nodes they touch and the
-  // initial node (every node with min 0 and no variant ticked); in the
-  // neighbourhood view only those within reach of the selected node.
-  function visibleSet() {
-    let edges = view.variants.size ? variantEdges() : passing(view.min);
-    let nodes;
-    if (view.near && view.node >= 0) {
-      nodes = neighbourhood(view.node, edges);
-      edges = edges.filter((e) => nodes.has(graph.edges[e].from) && nodes.has(graph.edges[e].to));
-    } else if (view.min === 0 && !view.variants.size) {
-      nodes = new Set(graph.nodes.keys());
-    } else {
-      nodes = new Set(graph.initial >= 0 ? [graph.initial] : []);
-      for (const e of edges) { nodes.add(graph.edges[e].from); nodes.add(graph.edges[e].to); }
-    }
-    return { nodes: [...nodes].sort((a, b) => a - b), edges };
-  }
-
   // ------------------------------------------------------------------ drawing
-
-  // A DOT double-quoted string holding `text` literally (line breaks become
-  // centred line breaks).
-  function dotString(text) {
-    return '"' + String(text).replace(/[\\"]/g, '\\$&').replace(/\r\n|\r|\n/g, '\\n') + '"';
-  }
-
-  // How strongly an edge with `traces` of at most `max` is drawn, from 0
-  // (no trace) to 1 (the most used), on a log scale.
-  function strength(traces, max) {
-    return traces > 0 ? Math.log1p(traces) / Math.log1p(Math.max(1, max)) : 0;
-  }
-
-  // The pen width and colour of an edge of strength `f`: wider and darker
-  // as it carries more traces.
-  function edgePen(f) {
-    const light = [173, 181, 189], dark = [16, 32, 64];
-    const mix = light.map((c, i) => Math.round(c + (dark[i] - c) * f));
-    return { width: 0.8 + 4.7 * f, color: '#' + mix.map((c) => c.toString(16).padStart(2, '0')).join('') };
-  }
-
-  // `text` broken at spaces into lines of at most WRAP characters where
-  // its words allow: long names make narrow boxes.
-  function wrapped(text) {
-    const lines = [];
-    for (const word of text.split(' ')) {
-      const last = lines.length - 1;
-      if (last >= 0 && lines[last].length + 1 + word.length <= WRAP) lines[last] += ' ' + word;
-      else lines.push(word);
-    }
-    return lines.join('\n');
-  }
-
-  // A node's label: its name over its id (states) and its count.
-  function nodeLabel(n) {
-    const id = graph.mode === 'states' ? `(${data.states[n.states[0]].id}) · ` : '';
-    return `${wrapped(n.label)}\n${id}${number(n.traces)}`;
-  }
-
-  // The DOT text of the visible set in direction `rankdir`. Node and edge ids
-  // are "n<node index>" and "e<edge index>"; width and darkness grow with an
-  // edge's count, which labels it, after its event in small state drawings.
-  function buildDot(vis, rankdir) {
-    const named = graph.mode === 'states' && vis.edges.length <= MAX_LABELLED;
-    const lines = [
-      'digraph logfsm {',
-      `graph [rankdir=${rankdir}, nodesep=0.2, ranksep=0.35, bgcolor="transparent"` +
-        (vis.edges.length > QUICK_LAYOUT_ABOVE ? QUICK_LAYOUT : '') + '];',
-      `node [shape=box, style=rounded, fontname="${FONT}", fontsize=14, margin="0.1,0.03", height=0.3];`,
-      `edge [fontname="${FONT}", fontsize=13, arrowsize=0.7, fontcolor="#212529"];`,
-    ];
-    for (const i of vis.nodes) {
-      const n = graph.nodes[i];
-      let attrs = `id="n${i}", label=${dotString(nodeLabel(n))}`;
-      if (n.accepting) attrs += ', peripheries=2';
-      if (n.initial) attrs += ', style="rounded,filled,bold", fillcolor="#d0ebff"';
-      lines.push(`n${i} [${attrs}];`);
-    }
-    for (const i of vis.edges) {
-      const e = graph.edges[i], pen = edgePen(strength(e.traces, graph.maxCount));
-      const label = (named ? wrapped(e.track) + ' · ' : '') + number(e.traces);
-      let attrs = `id="e${i}", penwidth=${pen.width.toFixed(2)}, color="${pen.color}", label=${dotString(label)}`;
-      if (e.traces === 0) attrs += ', style=dashed';
-      lines.push(`n${e.from} -> n${e.to} [${attrs}];`);
-    }
-    lines.push('}');
-    return lines.join('\n');
-  }
 
   // The scale at which a laid-out drawing fits the drawing area: the larger,
   // the nearer its aspect ratio is to the area's for its size.
@@ -334,10 +75,10 @@
   // whose drawing fits the area at the larger scale (a drawing too big to lay
   // out twice goes left to right).
   function layOut(viz, vis) {
-    const render = (rankdir) => ({ rankdir, svg: viz.renderSVGElement(buildDot(vis, rankdir)) });
+    const render = (rankdir) => ({ rankdir, svg: viz.renderSVGElement(logfsmDot.build(graph, vis, rankdir)) });
     if (view.rankdir) return render(view.rankdir);
     const wide = render('LR');
-    if (vis.edges.length > QUICK_LAYOUT_ABOVE) return wide;
+    if (vis.edges.length > logfsmDot.QUICK_LAYOUT_ABOVE) return wide;
     const tall = render('TB');
     return fitScale(tall.svg) > fitScale(wide.svg) ? tall : wide;
   }
@@ -353,7 +94,7 @@
   // drawing matches the view; a later call supersedes an earlier one. Sets
   // too big to lay out quickly wait for the user's word.
   async function draw() {
-    const vis = visibleSet();
+    const vis = model.visibleSet(graph, view);
     showCounts(vis);
     const key = drawingKey();
     const generation = ++drawGeneration;  // cancels any drawing still waiting
@@ -451,7 +192,7 @@
     if (!max) return;
     const samples = [...new Set([1, Math.round(Math.sqrt(max)), max])];
     const rows = samples.map((n) => {
-      const pen = edgePen(strength(n, graph.maxCount));
+      const pen = logfsmDot.edgePen(logfsmDot.strength(n, graph.maxCount));
       const row = element('div', undefined, 'legend-row');
       const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
       svg.setAttribute('width', '40');
@@ -481,8 +222,8 @@
     mark(drawing.edges.get(view.edge), 'selected');
     drawing.svg.classList.toggle('has-run', view.trace !== null);
     if (view.trace === null) return;
-    for (const e of runEdges(graph, view.trace.run)) mark(drawing.edges.get(e), 'run');
-    for (const n of runNodes(graph, view.trace.run)) mark(drawing.nodes.get(n), 'run');
+    for (const e of model.runEdges(graph, view.trace.run)) mark(drawing.edges.get(e), 'run');
+    for (const n of model.runNodes(graph, view.trace.run)) mark(drawing.nodes.get(n), 'run');
     if (!view.trace.accepted) {
       for (const s of view.trace.stops || []) mark(drawing.nodes.get(graph.nodeOf[s]), 'stop');
     }
@@ -620,7 +361,7 @@
     box.hidden = !trace;
     if (!trace) return;
     box.classList.toggle('rejected', !trace.accepted);
-    const run = runEdges(graph, trace.run);
+    const run = model.runEdges(graph, trace.run);
     const hidden = run.filter((e) => !drawing.edges.has(e)).length;
     box.textContent = explain(trace) +
       (hidden ? ` (${hidden} of the run's ${run.length} transitions are not drawn)` : '');
@@ -871,7 +612,7 @@
   // where the other view has it.
   function switchMode(mode) {
     if (mode === view.mode) return;
-    const to = graphOf(mode);
+    const to = model.graphOf(mode);
     view.node = carryNode(view.node, graph, to);
     view.edge = view.node >= 0 ? -1 : carryEdge(view.edge, graph, to);
     view.near = view.near && view.node >= 0;
@@ -965,9 +706,9 @@
     const wanted = readHash();
     const mode = wanted.mode === 'activities' ? 'activities' : 'states';
     const switched = mode !== view.mode;
-    if (switched) { view.mode = mode; graph = graphOf(mode); view.edge = -1; showMode(); }
+    if (switched) { view.mode = mode; graph = model.graphOf(mode); view.edge = -1; showMode(); }
     view.rankdir = wanted.rankdir === 'TB' || wanted.rankdir === 'LR' ? wanted.rankdir : '';
-    view.min = /^\d+$/.test(wanted.min || '') ? Number(wanted.min) : startingMin(graph);
+    view.min = /^\d+$/.test(wanted.min || '') ? Number(wanted.min) : logfsmGraphs.startingMin(graph);
     const key = mode === 'states' ? wanted.state : wanted.activity;
     const node = key !== undefined && graph.keys.has(key) ? graph.keys.get(key) : -1;
     const moved = node !== view.node || switched;
@@ -1014,107 +755,6 @@
 
   // ------------------------------------------------------------------- export
 
-  const SVG_NS = 'http://www.w3.org/2000/svg';
-  const PAINTED = 'path, polygon, polyline, ellipse, text';
-
-  // The opacity an element is shown with: its own times its ancestors'.
-  function shownOpacity(el) {
-    let opacity = 1;
-    for (let e = el; e && e !== drawing.svg; e = e.parentElement) opacity *= Number(getComputedStyle(e).opacity);
-    return opacity;
-  }
-
-  // The drawing as a standalone SVG document at its natural size, every
-  // shape in the colours and widths it is shown with (highlights included).
-  function exportedSvg() {
-    const copy = drawing.svg.cloneNode(true);
-    const shown = drawing.svg.querySelectorAll(PAINTED), copies = copy.querySelectorAll(PAINTED);
-    shown.forEach((el, i) => {
-      const style = getComputedStyle(el);
-      for (const p of ['fill', 'stroke', 'stroke-width', 'stroke-dasharray']) copies[i].setAttribute(p, style.getPropertyValue(p));
-      copies[i].setAttribute('opacity', String(shownOpacity(el)));
-    });
-    for (const control of copy.querySelectorAll('#svg-pan-zoom-controls')) control.remove();
-    const viewport = copy.querySelector('.svg-pan-zoom_viewport');
-    viewport.removeAttribute('transform');
-    viewport.removeAttribute('style');
-    for (const [name, value] of drawing.natural) if (value !== null) copy.setAttribute(name, value);
-    copy.removeAttribute('style');
-    copy.removeAttribute('class');
-    copy.setAttribute('xmlns', SVG_NS);
-    return '<?xml version="1.0" encoding="UTF-8" standalone="no"?>\n' + new XMLSerializer().serializeToString(copy) + '\n';
-  }
-
-  // The outline of a drawn shape as a canvas path.
-  function shapePath(el) {
-    if (el.tagName === 'path') return new Path2D(el.getAttribute('d'));
-    const path = new Path2D();
-    if (el.tagName === 'ellipse') {
-      const a = (name) => el[name].baseVal.value;
-      path.ellipse(a('cx'), a('cy'), a('rx'), a('ry'), 0, 0, 2 * Math.PI);
-      return path;
-    }
-    const points = [...el.points];
-    points.forEach((p, i) => (i ? path.lineTo(p.x, p.y) : path.moveTo(p.x, p.y)));
-    if (el.tagName === 'polygon') path.closePath();
-    return path;
-  }
-
-  // Paints the drawing onto `context` at `scale` times its natural size, in
-  // the colours it is shown with: the shapes Graphviz draws (paths,
-  // polygons, ellipses, text), each with its transform.
-  function paintDrawing(context, scale) {
-    const toNatural = drawing.svg.querySelector('.svg-pan-zoom_viewport').getCTM().inverse();
-    for (const el of drawing.svg.querySelectorAll('.svg-pan-zoom_viewport ' + PAINTED.replace(/, /g, ', .svg-pan-zoom_viewport '))) {
-      const style = getComputedStyle(el), m = toNatural.multiply(el.getCTM());
-      context.setTransform(scale * m.a, scale * m.b, scale * m.c, scale * m.d, scale * m.e, scale * m.f);
-      context.globalAlpha = shownOpacity(el);
-      context.fillStyle = style.fill;
-      if (el.tagName === 'text') {
-        context.font = `${style.fontStyle} ${style.fontWeight} ${style.fontSize} ${style.fontFamily}`;
-        context.textAlign = { middle: 'center', end: 'right' }[style.textAnchor] || 'left';
-        context.fillText(el.textContent, el.x.baseVal[0].value, el.y.baseVal[0].value);
-        continue;
-      }
-      const path = shapePath(el);
-      if (style.fill !== 'none') context.fill(path);
-      if (style.stroke === 'none') continue;
-      context.strokeStyle = style.stroke;
-      context.lineWidth = parseFloat(style.strokeWidth) || 1;
-      context.setLineDash(style.strokeDasharray === 'none' ? [] : style.strokeDasharray.split(/[ ,]+/).map(parseFloat));
-      context.stroke(path);
-    }
-  }
-
-  // The drawing as a PNG image, twice its natural size when that fits a
-  // canvas, on white.
-  function exportedPng() {
-    const box = drawing.svg.querySelector('.svg-pan-zoom_viewport').getBBox();
-    const natural = new Map(drawing.natural).get('viewBox').split(/[ ,]+/).map(Number);
-    const width = natural[2] || box.width, height = natural[3] || box.height;
-    const scale = Math.min(2, 16000 / width, 16000 / height, Math.sqrt(1e8 / (width * height)));
-    const canvas = element('canvas');
-    canvas.width = Math.ceil(width * scale);
-    canvas.height = Math.ceil(height * scale);
-    const context = canvas.getContext('2d');
-    context.fillStyle = '#fff';
-    context.fillRect(0, 0, canvas.width, canvas.height);
-    paintDrawing(context, scale);
-    return new Promise((resolve) => canvas.toBlob(resolve, 'image/png'));
-  }
-
-  // Saves `blob` as a file named `name` (a download from a blob: URL, which
-  // never leaves the page).
-  function save(blob, name) {
-    const url = URL.createObjectURL(blob);
-    const link = element('a');
-    link.href = url;
-    link.download = name;
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(url), 60000);
-  }
 
   // The name of an exported file: the model's stem, the mode, the extension.
   function exportName(extension) {
@@ -1124,8 +764,9 @@
 
   function exportDrawing(kind) {
     if (!drawing.svg) return;
-    if (kind === 'svg') save(new Blob([exportedSvg()], { type: 'image/svg+xml' }), exportName('svg'));
-    else exportedPng().then((blob) => save(blob, exportName('png')));
+    const { svgText, png, save } = logfsmExport;
+    if (kind === 'svg') save(new Blob([svgText(drawing.svg, drawing.natural)], { type: 'image/svg+xml' }), exportName('svg'));
+    else png(drawing.svg, drawing.natural).then((blob) => save(blob, exportName('png')));
   }
 
   // ------------------------------------------------------------------- wiring
@@ -1148,7 +789,7 @@
     const range = $('min-range'), box = $('min-number');
     range.addEventListener('input', () => {
       const min = graph.thresholds[Number(range.value)];
-      $('shown').textContent = countLine(passing(min).length, min);
+      $('shown').textContent = countLine(logfsmGraphs.passing(graph, min).length, min);
     });
     range.addEventListener('change', () => setMin(graph.thresholds[Number(range.value)]));
     box.addEventListener('change', () => setMin(Number(box.value)));
