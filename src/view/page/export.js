@@ -35,7 +35,9 @@ const logfsmExport = (function () {
     const shown = svg.querySelectorAll(PAINTED), copies = copy.querySelectorAll(PAINTED);
     shown.forEach((el, i) => {
       const style = getComputedStyle(el);
-      for (const p of ['fill', 'stroke', 'stroke-width', 'stroke-dasharray']) copies[i].setAttribute(p, style.getPropertyValue(p));
+      for (const p of ['fill', 'stroke', 'stroke-width', 'stroke-dasharray']) {
+        copies[i].setAttribute(p, style.getPropertyValue(p));
+      }
       copies[i].setAttribute('opacity', String(shownOpacity(el, svg)));
     });
     for (const control of copy.querySelectorAll('#svg-pan-zoom-controls')) control.remove();
@@ -46,7 +48,8 @@ const logfsmExport = (function () {
     copy.removeAttribute('style');
     copy.removeAttribute('class');
     copy.setAttribute('xmlns', SVG_NS);
-    return '<?xml version="1.0" encoding="UTF-8" standalone="no"?>\n' + new XMLSerializer().serializeToString(copy) + '\n';
+    const xml = new XMLSerializer().serializeToString(copy);
+    return `<?xml version="1.0" encoding="UTF-8" standalone="no"?>\n${xml}\n`;
   }
 
   // The outline of a drawn shape as a canvas path.

@@ -348,6 +348,7 @@
     list.hidden = list.children.length === 0;
   }
 
+  // Takes the highlight off the run of the highlighted trace.
   function clearTrace() {
     view.trace = null;
     applyMarks();
@@ -396,13 +397,17 @@
       show.append(element('span', `${i + 1}. ${count(v.count, 'trace')}`, 'variant-count'),
         element('span', `${share(v.count)} · Σ ${share(cumulative)}`, 'variant-share'),
         element('span', variantText(v), 'variant-events'));
-      if (cases) show.append(element('span', 'cases ' + v.lines.slice(0, 3).map(caseOf).join(', ') + (v.count > 3 ? ', …' : ''), 'variant-cases'));
+      if (cases) {
+        const first = v.lines.slice(0, 3).map(caseOf).join(', ');
+        show.append(element('span', `cases ${first}${v.count > 3 ? ', …' : ''}`, 'variant-cases'));
+      }
       show.title = variantText(v);
       row.append(tick, show);
       list.append(row);
     });
     $('variants-more').hidden = variantRows >= data.variants.length;
-    $('variants-summary').textContent = `${count(data.variants.length, 'variant')} of ${count(data.traces.length, 'trace')}`;
+    $('variants-summary').textContent =
+      `${count(data.variants.length, 'variant')} of ${count(data.traces.length, 'trace')}`;
     showVariantMarks();
   }
 
@@ -427,6 +432,7 @@
     draw().then(showPanel);
   }
 
+  // Opens or closes the variants panel (listing them when first opened).
   function toggleVariants() {
     const panel = $('variants');
     panel.hidden = !panel.hidden;
@@ -446,6 +452,7 @@
     return b;
   }
 
+  // An element `tag` with `text` as its text and class `cls` (both optional).
   function element(tag, text, cls) {
     const e = document.createElement(tag);
     if (text !== undefined) e.textContent = text;
@@ -495,7 +502,8 @@
     const used = 'used by ' + count(n.traces, 'trace');
     if (graph.mode === 'states') {
       return [element('h2', n.label), element('p', n.key, 'id'),
-        element('p', [n.accepting ? 'accepting' : 'not accepting', n.initial ? 'initial' : 'not initial', used].join(' · '))];
+        element('p', [n.accepting ? 'accepting' : 'not accepting', n.initial ? 'initial' : 'not initial', used]
+          .join(' · '))];
     }
     const states = element('div', undefined, 'traces');
     for (const s of n.states) states.append(button(data.states[s].text, () => showState(s)));
@@ -569,6 +577,7 @@
     panZoom.pan({ x: width / 2 - centre.x * zoom, y: height / 2 - centre.y * zoom });
   }
 
+  // Selects edge `i` of the current graph and shows it in the panel.
   function selectEdge(i) {
     view.node = -1;
     view.edge = i;
@@ -578,12 +587,14 @@
     draw().then(showPanel);
   }
 
+  // Draws only the neighbourhood of the selected node, or all again.
   function setNear(near) {
     view.near = near && view.node >= 0;
     writeHash();
     draw().then(showPanel);
   }
 
+  // Draws the edges used by at least `min` traces (a whole number, at least 0).
   function setMin(min) {
     view.min = Math.max(0, Math.floor(min) || 0);
     writeHash();
@@ -684,13 +695,17 @@
     if (view.mode !== 'states') parts.push('mode=' + view.mode);
     if (view.rankdir) parts.push('rankdir=' + view.rankdir);
     parts.push('min=' + view.min);
-    if (view.node >= 0) parts.push((view.mode === 'states' ? 'state=' : 'activity=') + encodeURIComponent(graph.nodes[view.node].key));
+    if (view.node >= 0) {
+      parts.push((view.mode === 'states' ? 'state=' : 'activity=') + encodeURIComponent(graph.nodes[view.node].key));
+    }
     if (view.near && view.node >= 0) parts.push('near=1');
     if (view.trace) {
       const id = caseOf(view.trace.line);
       parts.push(id ? 'case=' + encodeURIComponent(id) : 'trace=' + view.trace.line);
     }
-    if (view.variants.size) parts.push('variants=' + [...view.variants].sort((a, b) => a - b).map((v) => v + 1).join(','));
+    if (view.variants.size) {
+      parts.push('variants=' + [...view.variants].sort((a, b) => a - b).map((v) => v + 1).join(','));
+    }
     const hash = '#' + parts.join('&');
     if (location.hash !== hash) location.hash = hash;
   }
@@ -740,6 +755,7 @@
     return found;
   }
 
+  // Lists the nodes whose name holds what the search box says.
   function showMatches() {
     const list = $('matches');
     list.replaceChildren();
@@ -762,11 +778,15 @@
     return `${stem}_${view.mode}.${extension}`;
   }
 
+  // Saves the drawing as `kind` ('svg' or 'png'); nothing before it is drawn.
   function exportDrawing(kind) {
     if (!drawing.svg) return;
     const { svgText, png, save } = logfsmExport;
-    if (kind === 'svg') save(new Blob([svgText(drawing.svg, drawing.natural)], { type: 'image/svg+xml' }), exportName('svg'));
-    else png(drawing.svg, drawing.natural).then((blob) => save(blob, exportName('png')));
+    if (kind === 'svg') {
+      save(new Blob([svgText(drawing.svg, drawing.natural)], { type: 'image/svg+xml' }), exportName('svg'));
+    } else {
+      png(drawing.svg, drawing.natural).then((blob) => save(blob, exportName('png')));
+    }
   }
 
   // ------------------------------------------------------------------- wiring
@@ -785,6 +805,8 @@
     });
   }
 
+  // The slider and number box set the minimum count; moving the slider
+  // previews how many edges it lets through.
   function wireFilter() {
     const range = $('min-range'), box = $('min-number');
     range.addEventListener('input', () => {
@@ -795,6 +817,7 @@
     box.addEventListener('change', () => setMin(Number(box.value)));
   }
 
+  // Wires the bar, the panels and the window to what they do.
   function wireControls() {
     wireFilter();
     $('search').addEventListener('input', showMatches);
@@ -837,6 +860,8 @@
     window.addEventListener('resize', refit);
   }
 
+  // Fills the bar from the data, wires the controls and shows the view the
+  // fragment asks for.
   function start() {
     $('heading').textContent = `${data.model} · ${data.log}`;
     const total = data.traces.length;
