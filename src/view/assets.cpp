@@ -18,6 +18,9 @@
 
 LOGFSM_EMBED(logfsm_view_page, LOGFSM_VIEW_PAGE)
 LOGFSM_EMBED(logfsm_view_style, LOGFSM_VIEW_STYLE)
+LOGFSM_EMBED(logfsm_view_graphs, LOGFSM_VIEW_GRAPHS)
+LOGFSM_EMBED(logfsm_view_dot, LOGFSM_VIEW_DOT)
+LOGFSM_EMBED(logfsm_view_export, LOGFSM_VIEW_EXPORT)
 LOGFSM_EMBED(logfsm_view_script, LOGFSM_VIEW_SCRIPT)
 LOGFSM_EMBED(logfsm_view_layout, LOGFSM_VIEW_LAYOUT)
 LOGFSM_EMBED(logfsm_view_pan_zoom, LOGFSM_VIEW_PAN_ZOOM)
@@ -35,7 +38,10 @@ const view_assets* embedded_view_assets() {
   static const view_assets assets{
       between(logfsm_view_page, logfsm_view_page_end),
       between(logfsm_view_style, logfsm_view_style_end),
-      between(logfsm_view_script, logfsm_view_script_end),
+      {between(logfsm_view_graphs, logfsm_view_graphs_end),
+       between(logfsm_view_dot, logfsm_view_dot_end),
+       between(logfsm_view_export, logfsm_view_export_end),
+       between(logfsm_view_script, logfsm_view_script_end)},
       between(logfsm_view_layout, logfsm_view_layout_end),
       between(logfsm_view_pan_zoom, logfsm_view_pan_zoom_end),
   };

@@ -5,13 +5,15 @@
 #define LOGFSM_VIEW_ASSETS_H_
 
 #include <string_view>
+#include <vector>
 
 namespace logfsm {
 
 struct view_assets {
   std::string_view page;      // view.html, with its markers
   std::string_view style;     // view.css
-  std::string_view script;    // view.js
+  // graphs.js, dot.js, export.js and view.js, in this order: one script.
+  std::vector<std::string_view> scripts;
   std::string_view layout;    // Graphviz compiled to WebAssembly (viz-global.js)
   std::string_view pan_zoom;  // svg-pan-zoom.min.js
 };

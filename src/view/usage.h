@@ -1,4 +1,5 @@
-// Which traces of a log use each state and transition of a machine.
+// Which traces of a log use each state and transition of a machine, and
+// the log's variants (its distinct traces).
 //
 // A trace uses a transition when some accepting run of it takes the
 // transition, and a state when some accepting run visits it; runs are those
@@ -35,6 +36,12 @@ struct trace_use {
   std::vector<std::uint32_t> stops;
 };
 
+// One distinct sequence of events of the log and the traces that have it.
+struct log_variant {
+  std::vector<std::uint32_t> events;  // the log's name numbers
+  std::vector<std::size_t> lines;     // 1-based, ascending; never empty
+};
+
 struct machine_usage {
   std::vector<use_count> states;       // per shape state
   std::vector<use_count> transitions;  // per shape transition
@@ -44,11 +51,13 @@ struct machine_usage {
   std::vector<std::vector<std::uint32_t>> runs;
   std::vector<trace_use> traces;  // per line of the log
   std::size_t accepted = 0;
+  // Every variant of the log, most traces first, ties by first line.
+  std::vector<log_variant> variants;
 };
 
 // Counts how the traces of `log` use `shape` (compiled as `machine`),
-// keeping up to `examples` line numbers per state and transition. Traces
-// with the same events are replayed once.
+// keeping up to `examples` line numbers per state and transition, and
+// lists the log's variants. Traces with the same events are replayed once.
 machine_usage count_usage(const machine_shape& shape, const replay_machine& machine,
                           const event_log& log, std::size_t examples);
 

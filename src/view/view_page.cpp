@@ -12,6 +12,25 @@ void add_count(json_text& json, const use_count& c) {
       c.examples, [](json_text& j, std::size_t line) { j.number(line); });
 }
 
+// The log's case ids (one per line), when it has them; its names and its
+// variants, each with its lines and events.
+void add_log_members(json_text& json, const event_log& log, const std::vector<log_variant>& variants) {
+  if (log.has_case_ids()) {
+    json.key("cases").open_array();
+    for (std::size_t i = 0; i < log.line_count(); ++i) json.string(log.case_id(i));
+    json.close_array();
+  }
+  json.key("names").strings(log.names());
+  json.key("variants").open_array(true);
+  for (const log_variant& v : variants) {
+    json.open_object().key("count").number(v.lines.size());
+    json.key("lines").array(v.lines, [](json_text& j, std::size_t line) { j.number(line); });
+    json.key("events").array(v.events, [](json_text& j, std::uint32_t n) { j.number(n); });
+    json.close_object();
+  }
+  json.close_array();
+}
+
 // `json` with the characters that could end or confuse a <script> element
 // escaped; they stand only inside strings, where the escapes read the same.
 std::string script_safe(const std::string& json) {
@@ -36,6 +55,14 @@ std::string script_safe(const std::string& json) {
   return out;
 }
 
+// The page's scripts, one after the other, as one <script> element.
+std::vector<std::string_view> script_text(const std::vector<std::string_view>& scripts) {
+  std::vector<std::string_view> text{"<script>\n"};
+  text.insert(text.end(), scripts.begin(), scripts.end());
+  text.push_back("</script>");
+  return text;
+}
+
 std::string html_escaped(std::string_view text) {
   std::string out;
   for (const char c : text) {
@@ -53,7 +80,8 @@ std::string html_escaped(std::string_view text) {
 }  // namespace
 
 std::string view_data(std::string_view model_name, std::string_view log_name,
-                      const machine_shape& shape, const machine_usage& usage) {
+                      const machine_shape& shape, const event_log& log,
+                      const machine_usage& usage) {
   std::vector<bool> initial(shape.states.size(), false), accepting(shape.states.size(), false);
   for (const std::uint32_t s : shape.initial) initial[s] = true;
   for (const std::uint32_t s : shape.accepting) accepting[s] = true;
@@ -101,7 +129,9 @@ std::string view_data(std::string_view model_name, std::string_view log_name,
     }
     json.close_object();
   }
-  json.close_array().key("accepted").number(usage.accepted).close_object();
+  json.close_array();
+  add_log_members(json, log, usage.variants);
+  json.key("accepted").number(usage.accepted).close_object();
   text += '\n';
   return script_safe(text);
 }
@@ -121,7 +151,7 @@ std::string view_page(const view_assets& assets, std::string_view title,
       {"<!-- logfsm:libraries -->",
        {"<script>\n", assets.layout, "\n</script>\n<script>\n", assets.pan_zoom,
         "\n</script>"}},
-      {"<!-- logfsm:script -->", {"<script>\n", assets.script, "</script>"}},
+      {"<!-- logfsm:script -->", script_text(assets.scripts)},
   };
   std::size_t size = assets.page.size();
   for (const piece& p : pieces) {
@@ -154,7 +184,7 @@ std::string make_view_page(const view_assets& assets, std::string_view title,
                            const event_log& log, std::size_t examples) {
   const replay_machine machine = compile_model(shape);
   const machine_usage usage = count_usage(shape, machine, log, examples);
-  return view_page(assets, title, view_data(title, log_name, shape, usage));
+  return view_page(assets, title, view_data(title, log_name, shape, log, usage));
 }
 
 }  // namespace logfsm

@@ -27,13 +27,20 @@ namespace logfsm {
 //              {"line":2,"accepted":false,"run":r,"position":p,
 //               "reason":"event not allowed","event":e,"allowed":[...],
 //               "stops":[state indices],"explanation":"line 2: ..."}, ...],
+//    "cases":["case id", ...],
+//    "names":["A", ...],
+//    "variants":[{"count":n,"lines":[lines],"events":[name indices]}, ...],
 //    "accepted":n}
 // States and transitions in the shape's order, transitions' ends as state
 // indices; a state's name as the model file spells it (s0 for the empty
 // name); a rejection in the words of `check --json` with the states it
-// stopped in and check's explanation line.
+// stopped in and check's explanation line; the case id of every line
+// ("" for a line without one) only when the log has case ids; the log's
+// distinct event names and its variants as `usage` orders them, their
+// events as indices into "names".
 std::string view_data(std::string_view model_name, std::string_view log_name,
-                      const machine_shape& shape, const machine_usage& usage);
+                      const machine_shape& shape, const event_log& log,
+                      const machine_usage& usage);
 
 // The page: `assets.page` with its markers replaced by the title, the
 // style, the data, the libraries and the script.

@@ -67,7 +67,7 @@ const machine_shape kBranches =
 
 TEST(UsageTest, CountsAcceptingRunsOnceAndRejectedTracesNowhere) {
   const machine_usage usage =
-      usage_of(kBranches, "a;b;c;c;\na;b;\na;b;c;\nx;\na;\na;b;\n");
+      usage_of(kBranches, "a;b;c;c;\na;b;\na;b;c;\nx;\na;\na;b;\ny;\n");
   // Lines 1 and 3 accept only through b(0), lines 2 and 6 only in b(1).
   const std::vector<std::size_t> transition_traces = {4, 2, 2, 2, 0, 1, 0};
   for (std::size_t t = 0; t < transition_traces.size(); ++t) {
@@ -89,6 +89,12 @@ TEST(UsageTest, CountsAcceptingRunsOnceAndRejectedTracesNowhere) {
   // Identical traces share their run.
   EXPECT_EQ(usage.traces[5].run, usage.traces[1].run);
   EXPECT_EQ(usage.runs[usage.traces[1].run], (std::vector<std::uint32_t>{0, 2}));
+  // Variants by count, then first line; names unknown to the machine ("x",
+  // "y") stay apart.
+  std::vector<std::vector<std::size_t>> variant_lines;
+  for (const log_variant& v : usage.variants) variant_lines.push_back(v.lines);
+  EXPECT_EQ(variant_lines, (std::vector<std::vector<std::size_t>>{{2, 6}, {1}, {3}, {4}, {5}, {7}}));
+  EXPECT_EQ(usage.variants[0].events, (std::vector<std::uint32_t>{0, 1}));
 }
 
 // Random small nondeterministic machines and traces: the counts equal

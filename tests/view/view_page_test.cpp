@@ -18,7 +18,7 @@ machine_shape odd_model() {
 TEST(ViewPageTest, DataIsScriptSafeJsonOfTheModelAndItsUsage) {
   const machine_shape model = odd_model();
   const event_log log = parse_log("</script>;a\xE2\x80\xA8" "b;\nx;\n");
-  const std::string data = view_data("m&.json", "l.txt", model,
+  const std::string data = view_data("m&.json", "l.txt", model, log,
                                      count_usage(model, compile_model(model), log, 20));
   for (const char* unsafe : {"<", ">", "&", "\xE2\x80\xA8"}) {
     EXPECT_EQ(data.find(unsafe), std::string::npos) << unsafe;
@@ -46,17 +46,32 @@ TEST(ViewPageTest, DataIsScriptSafeJsonOfTheModelAndItsUsage) {
   EXPECT_EQ(json["traces"][1]["explanation"],
             "line 2: event 1 \"x\" is not allowed at the start; allowed: \"</script>\"");
   EXPECT_EQ(json["accepted"], 1);
+  EXPECT_EQ(json["names"], nlohmann::json::parse(R"(["</script>","a\u2028b","x"])"));
+  EXPECT_EQ(json["variants"], nlohmann::json::parse(R"([{"count":1,"lines":[1],"events":[0,1]},
+                                                        {"count":1,"lines":[2],"events":[2]}])"));
+  EXPECT_FALSE(json.contains("cases"));
+}
+
+TEST(ViewPageTest, DataNamesTheCaseOfEveryLineWhenTheLogHasCases) {
+  const machine_shape model = odd_model();
+  event_log log;
+  log.add_event("x");
+  log.end_line("c<1>");
+  log.end_line();
+  const nlohmann::json json = nlohmann::json::parse(
+      view_data("m", "l", model, log, count_usage(model, compile_model(model), log, 20)));
+  EXPECT_EQ(json["cases"], nlohmann::json::parse(R"(["c<1>", ""])"));
 }
 
 TEST(ViewPageTest, PageReplacesEachMarkerOnce) {
   const view_assets assets{"<title><!-- logfsm:title --></title>\n<!-- logfsm:style -->\n"
                            "<!-- logfsm:data -->\n<!-- logfsm:libraries -->\n"
                            "<!-- logfsm:script -->\n",
-                           "CSS", "JS", "VIZ", "PAN"};
+                           "CSS", {"A", "B"}, "VIZ", "PAN"};
   EXPECT_EQ(view_page(assets, "a<b>.json", "{}"),
             "<title>a&lt;b&gt;.json</title>\n<style>\nCSS</style>\n"
             "<script type=\"application/json\" id=\"logfsm-data\">{}</script>\n"
-            "<script>\nVIZ\n</script>\n<script>\nPAN\n</script>\n<script>\nJS</script>\n");
+            "<script>\nVIZ\n</script>\n<script>\nPAN\n</script>\n<script>\nAB</script>\n");
 }
 
 }  // namespace
